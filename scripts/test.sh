@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Everything: set-up, the three builds, host tests (sanitizers), the static check of the shipped
+# exe, then the Wine end-to-end tests. Artifacts (screenshots, logs) land in artifacts/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+./scripts/build.sh
+(cd build/host && ctest --output-on-failure -j "$(nproc)")
+./tests/static/check_exe.sh build/win32/src/resources/PrinterDriverSetup.exe
+./tests/e2e/run_all.sh
+echo "All tests passed."
