@@ -86,6 +86,8 @@ class PaintFonts;
 class CWizardWnd : public CWnd {
  public:
   CWizardWnd(const AppState& app, Platform& platform) : app_(app), platform_(platform) {}
+  // A window still alive is destroyed here, while the members its OnDestroy reads still exist.
+  ~CWizardWnd() override { Detach(); }
 
   int useMonitorPort = 0;
   int chineseTexts = 1;
