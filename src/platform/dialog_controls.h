@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/font_spec.h"
@@ -34,6 +35,11 @@ class DialogControls {
   virtual void SetFont(int id, const FontSpec& font) = 0;  // WM_SETFONT with redraw
   virtual void SetIcons(int iconResourceId) = 0;           // WM_SETICON big and small
   virtual void SetFocus(int id) = 0;
+  // WM_GETFONT: the font the window uses; nullopt for the system font.
+  virtual std::optional<FontSpec> GetFont(int id) {
+    (void)id;
+    return std::nullopt;
+  }
 
   // Combo boxes (drop-down lists).
   virtual int ComboAdd(int id, const std::wstring& text) = 0;  // CB_ADDSTRING

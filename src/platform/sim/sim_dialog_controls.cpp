@@ -200,6 +200,12 @@ void SimDialogControls::SetFocus(int id) {
   focus_ = id;
 }
 
+std::optional<FontSpec> SimDialogControls::GetFont(int id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!alive_) return std::nullopt;
+  return At(id).font;
+}
+
 int SimDialogControls::ComboAdd(int id, const std::wstring& text) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!alive_) return -1;
