@@ -14,6 +14,10 @@ constexpr std::uint32_t kErrorInsufficientBuffer = 122;
 constexpr std::uint32_t kErrorMonitorAlreadyInstalled = 3006;  // ERROR_PRINT_MONITOR_ALREADY_INSTALLED
 constexpr std::uint32_t kPrinterEnumLocalAndConnections = 6;    // PRINTER_ENUM_LOCAL | _CONNECTIONS
 
+// The spooler environments of the drivers and monitors this program registers.
+constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
+constexpr wchar_t kEnvironmentX64[] = L"Windows x64";
+
 // PORT_INFO_2.
 struct PortEntry {
   std::wstring portName;

@@ -27,8 +27,6 @@ constexpr std::uint32_t kErrorInvalidEnvironment = 1805;
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorUnknownPrintMonitor = 3000;
 
-constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
-constexpr wchar_t kEnvironmentX64[] = L"Windows x64";
 constexpr wchar_t kLocalPortMonitor[] = L"Local Port";
 constexpr wchar_t kTcpPortMonitor[] = L"Standard TCP/IP Port";
 
