@@ -222,7 +222,10 @@ void CWizardWnd::Repaint() {
 }
 
 void CWizardWnd::OnDestroy() {
-  if (onDestroy_) onDestroy_();
+  // A window is destroyed once: the handler runs at most once.
+  std::function<void()> handler = std::move(onDestroy_);
+  onDestroy_ = nullptr;
+  if (handler) handler();
 }
 
 std::wstring CWizardWnd::PageText(int pageNumber) const {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas.h"
@@ -105,7 +106,7 @@ class CWizardWnd : public CWnd {
   void SetStatusText(const std::wstring& text);
   // Invalidates the whole window without erasing and updates it.
   void Repaint();
-  // Runs when the window is destroyed, before it goes away.
+  // Runs once, when the window is destroyed, before it goes away.
   void SetDestroyHandler(std::function<void()> handler) { onDestroy_ = std::move(handler); }
 
   bool OnPaint(Canvas& canvas) override;
