@@ -23,11 +23,12 @@ E2E_WINE=${E2E_WINE:-/usr/lib/wine/wine64}
 E2E_WINESERVER=${E2E_WINESERVER:-/usr/lib/wine/wineserver64}
 E2E_SCREEN=1024x768
 # Raise when the template's settings below change, so that cached templates are rebuilt.
-E2E_TEMPLATE_REVISION=1
+E2E_TEMPLATE_REVISION=2
 
 export WINEDEBUG=-all
 export WINEARCH=win64
-unset WINEDLLOVERRIDES
+# No menu entries or file associations on the host for the shortcuts a test creates.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 
 E2E_PASSED=0
 E2E_FAILED=0
@@ -140,14 +141,27 @@ e2e_template() {
     tmp=$(mktemp -d "$E2E_CACHE/template-new.XXXXXX")
     export WINEPREFIX=$tmp
     unset DISPLAY
-    WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=en_US.UTF-8 "$E2E_WINE" wineboot -i >>"$E2E_LOG" 2>&1
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=en_US.UTF-8 \
+      "$E2E_WINE" wineboot -i >>"$E2E_LOG" 2>&1
+    # Wine links Documents, Desktop and the like to the host's home folder: make them folders of
+    # the prefix, so that no test writes outside it.
+    local link
+    for link in "$tmp"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then
+        rm "$link"
+        mkdir "$link"
+      fi
+    done
     { printf '\xff\xfe'; e2e_template_settings | iconv -f UTF-8 -t UTF-16LE; } >"$tmp/e2e.reg"
     LC_ALL=en_US.UTF-8 "$E2E_WINE" regedit /S 'Z:'"${tmp//\//\\}"'\e2e.reg' >>"$E2E_LOG" 2>&1
     "$E2E_WINESERVER" -w
     rm -f "$tmp/e2e.reg"
     grep -q 'WenQuanYi' "$tmp/user.reg" || { rm -rf "$tmp"; exit 1; }
-    rm -rf "$E2E_TEMPLATE"
     touch "$tmp/.e2e-ready"
+    local old
+    for old in "$E2E_CACHE"/template-*; do
+      [ "$old" = "$tmp" ] || rm -rf "$old"  # older Wine or settings
+    done
     mv "$tmp" "$E2E_TEMPLATE"
   ) 9>"$E2E_CACHE/template.lock" || e2e_die "could not make the template prefix"
 }
@@ -172,6 +186,7 @@ e2e_new_prefix() {
   )
   E2E_USER_DIR=$WINEPREFIX/drive_c/users/$(id -un)
   E2E_DOCUMENTS=$E2E_USER_DIR/Documents
+  [ -d "$E2E_DOCUMENTS" ] && [ ! -L "$E2E_DOCUMENTS" ] || e2e_die "no Documents folder in $WINEPREFIX"
 }
 
 # ---- programs -----------------------------------------------------------------------------------
