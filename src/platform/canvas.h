@@ -6,6 +6,9 @@
 #include "platform/font_spec.h"
 #include "platform/geometry.h"
 
+// <windows.h> makes TextOut a macro; this seam's operation keeps the plain name.
+#undef TextOut
+
 namespace installer {
 
 // A device context being painted (the window's paint DC). Fonts and pens selected through it

@@ -7,6 +7,9 @@
 #include "platform/font_spec.h"
 #include "platform/geometry.h"
 
+// <windows.h> makes MessageBox a macro; this seam's operation keeps the plain name.
+#undef MessageBox
+
 namespace installer {
 
 constexpr int kDialogItself = 0;  // the id that names the dialog window itself in DialogControls
