@@ -6,6 +6,10 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
 (cd build/host && ctest --output-on-failure -j "$(nproc)")
+# The worker's threads under ThreadSanitizer.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINSTALLER_TSAN=ON >/dev/null
+ninja -C build/tsan -j "$(nproc)" worker_tests
+build/tsan/tests/host/worker_tests
 ./tests/static/check_exe.sh build/win32/src/resources/PrinterDriverSetup.exe
 ./tests/e2e/run_all.sh
 echo "All tests passed."
