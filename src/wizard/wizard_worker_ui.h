@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "engine/engine_context.h"
+#include "engine/install_worker.h"
+#include "payload/install_progress.h"
+#include "ui/framework/dialog.h"
+#include "ui/wizard_window.h"
+
+namespace installer {
+
+// How the installation worker reaches the wizard: the dialog's controls (window messages that
+// the user-interface thread answers), the wizard window's page and status text (handed over
+// safely) and its repaints, the progress bar, and the port list dialog of a port fallback.
+class WizardWorkerUi : public WorkerUi {
+ public:
+  WizardWorkerUi(CDialog& dialog, CWizardWnd& wizard, PortPicker& portPicker)
+      : dialog_(dialog), wizard_(wizard), portPicker_(portPicker), progress_(*this) {}
+
+  DialogControls& Controls() override { return dialog_.Controls(); }
+  InstallProgress& Progress() override { return progress_; }
+  PortPicker& PortFallback() override { return portPicker_; }
+  void SetStatusText(const std::wstring& text) override { wizard_.statusText.Set(text); }
+  void SetPage(int page) override { wizard_.page.store(page); }
+  void InvalidateWizard() override { wizard_.Invalidate(false); }
+  void UpdateWizard() override { wizard_.UpdateWindow(); }
+
+ private:
+  // Unpacking: the bar moves at once, and each new status line is painted at once.
+  class ProgressSink final : public InstallProgress {
+   public:
+    explicit ProgressSink(WizardWorkerUi& ui) : ui_(ui) {}
+    void SetProgressPosition(int position) override;
+    void SetStatusText(const std::wstring& text) override { ui_.wizard_.SetStatusText(text); }
+
+   private:
+    WizardWorkerUi& ui_;
+  };
+
+  CDialog& dialog_;
+  CWizardWnd& wizard_;
+  PortPicker& portPicker_;
+  ProgressSink progress_;
+};
+
+}  // namespace installer
