@@ -10,10 +10,6 @@ std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes) {
          (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-void AppendLittleEndian32(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(value >> shift));
-}
-
 bool IsValidEntryName(std::string_view name) {
   return !name.empty() && name.size() <= kMaxEntryNameLength &&
          name.find('\0') == std::string_view::npos;

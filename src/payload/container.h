@@ -16,7 +16,6 @@ inline constexpr std::size_t kEntryHeaderSize = 8;
 inline constexpr std::size_t kMaxEntryNameLength = 255;
 
 std::uint32_t ReadLittleEndian32(const std::uint8_t* bytes);
-void AppendLittleEndian32(std::string& out, std::uint32_t value);
 
 // A name a container may hold: 1 to 255 bytes, no NUL byte.
 bool IsValidEntryName(std::string_view name);
