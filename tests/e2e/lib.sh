@@ -10,6 +10,7 @@
 #   e2e_wait_exit 20
 #   e2e_end                           # summary; non-zero exit status when a check failed
 #
+# With E2E_USE_DISPLAY=1 the programs use the existing $DISPLAY instead of a new Xvfb.
 # Every program runs inside Wine's virtual desktop (1024x768), so windows get captions and frames
 # on the Xvfb screen. Environment: E2E_BUILD (win64 build folder, default build/win64), E2E_EXE,
 # E2E_DRIVER, E2E_CACHE (template prefixes), E2E_KEEP=1 keeps the prefixes for inspection.
@@ -57,7 +58,7 @@ e2e_begin() {
   trap 'exit 130' INT TERM
   [ -x "$E2E_WINE" ] || e2e_die "no wine64 loader at $E2E_WINE"
   [ -f "$E2E_DRIVER" ] || e2e_die "no driver program at $E2E_DRIVER (build the win64 tree)"
-  e2e_start_display
+  if [ "${E2E_USE_DISPLAY:-0}" != 1 ]; then e2e_start_display; fi
 }
 
 e2e_cleanup() {
@@ -256,6 +257,31 @@ e2e_shot() {
   else
     e2e_log "screenshot $1 failed"
   fi
+}
+
+# ---- the installer's windows -------------------------------------------------------------------
+
+# The language dialog, the wizard (Cancel 1007 is always there) and a message box.
+E2E_LANGUAGE_DIALOG=(--class '#32770' --with-id 1008)
+E2E_WIZARD=(--class '#32770' --with-id 1007)
+
+# e2e_open_wizard LOCALE ENTRY: starts the installer, picks ENTRY of the language dialog's list
+# (0 Chinese, 1 English, 2 Russian), presses OK and waits for the wizard. The start-up files as
+# they were while the language dialog showed are kept in $E2E_STARTUP_FILES.
+e2e_open_wizard() {
+  e2e_start "$1" "$E2E_EXE"
+  e2e_drive find "${E2E_LANGUAGE_DIALOG[@]}" --timeout 30000 >/dev/null || return 1
+  E2E_STARTUP_FILES=$E2E_WORK/startup-files$E2E_PREFIX_COUNT
+  mkdir -p "$E2E_STARTUP_FILES"
+  cp -a "$E2E_DOCUMENTS/." "$E2E_STARTUP_FILES/"
+  e2e_drive select "${E2E_LANGUAGE_DIALOG[@]}" 1008 "$2" >/dev/null || return 1
+  e2e_drive click "${E2E_LANGUAGE_DIALOG[@]}" 1 >/dev/null || return 1
+  e2e_drive find "${E2E_WIZARD[@]}" --timeout 20000 >/dev/null
+}
+
+# e2e_wizard_shot NAME: screenshot of the wizard window.
+e2e_wizard_shot() {
+  e2e_shot "$1" "$(e2e_field "$(e2e_drive find "${E2E_WIZARD[@]}")" "window " rect)"
 }
 
 # ---- checks -------------------------------------------------------------------------------------

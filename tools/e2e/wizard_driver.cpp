@@ -4,6 +4,7 @@
 //   window hwnd=0x20060 class="#32770" caption="Wizard--Select Language" rect=10,20,330,190
 //   control id=1008 class="ComboBox" text="" visible=1 enabled=1 checked=0 parent=0x20060
 //   item index=0 text="中文"          (combo box entries, then: selected index=1)
+//   text id=1045 value="Please select language:"
 //   column index=0 text="Port" width=120     row index=0 selected=1 col0="USB001" col1="..."
 //   msgbox caption="..." text="..." owner="..." buttons=1,2
 //
@@ -11,7 +12,8 @@
 //   Window filters (all given must hold; the first visible match in z-order is taken):
 //     --caption SUB   caption contains SUB        --title TEXT    caption equals TEXT
 //     --class NAME    window class NAME           --with-id N     has a descendant with id N
-//     --hwnd 0xH      that window                 --timeout MS    wait that long (default 10000)
+//     --without-id N  has no descendant with id N --hwnd 0xH      that window
+//     --timeout MS    wait that long (default 10000)
 //   A control is "ID" or "ID:CLASS" (direct children first, then deeper descendants).
 //
 // Commands:
@@ -28,7 +30,8 @@
 //   set-text WIN CTRL TEXT           set a control's text (WM_SETTEXT)
 //   key WIN CTRL VK                  post a key press (virtual-key code) to a control
 //   close WIN                        post WM_CLOSE (the close box)
-//   msgbox [WIN] [--press ID]        wait for a message box, print it, press ID (default: first)
+//   msgbox [WIN] [--press ID]        wait for a message box (a dialog with the text control 65535
+//                                    and at most 8 controls), print it, press ID (default: first)
 //   wait-gone WIN                    wait until no window matches
 //   processes                        list running processes
 //   wait-exit IMAGE [--timeout MS]   wait until no process runs the image (e.g. Setup.exe)
@@ -53,6 +56,7 @@ constexpr int kUsage = 2;
 constexpr int kRefused = 3;
 constexpr UINT kSendTimeoutMs = 5000;
 constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr size_t kMessageBoxMaxControls = 8;  // text, icon and up to four buttons, with room
 
 // ---- output ----------------------------------------------------------------------------------
 
@@ -262,6 +266,8 @@ struct WindowFilter {
   std::optional<std::wstring> title;
   std::optional<std::wstring> className;
   std::optional<int> withId;
+  std::optional<int> withoutId;
+  std::optional<size_t> maxControls;
   std::optional<HWND> hwnd;
   DWORD timeoutMs = 10000;
   std::optional<int> press;  // msgbox only
@@ -276,6 +282,8 @@ struct WindowFilter {
       if (title && caption != *title) return false;
     }
     if (withId && !HasDescendantId(window, *withId)) return false;
+    if (withoutId && HasDescendantId(window, *withoutId)) return false;
+    if (maxControls && Descendants(window).size() > *maxControls) return false;
     return true;
   }
 };
@@ -295,8 +303,8 @@ bool ParseArguments(const std::vector<std::wstring>& args, WindowFilter* filter,
   for (size_t i = 0; i < args.size(); ++i) {
     const std::wstring& arg = args[i];
     bool takesValue = arg == L"--caption" || arg == L"--title" || arg == L"--class" ||
-                      arg == L"--with-id" || arg == L"--hwnd" || arg == L"--timeout" ||
-                      arg == L"--press";
+                      arg == L"--with-id" || arg == L"--without-id" || arg == L"--hwnd" ||
+                      arg == L"--timeout" || arg == L"--press";
     if (!takesValue) {
       if (arg.size() > 2 && arg.compare(0, 2, L"--") == 0) {
         WriteErr("unknown option " + ToUtf8(arg));
@@ -323,6 +331,8 @@ bool ParseArguments(const std::vector<std::wstring>& args, WindowFilter* filter,
       return false;
     } else if (arg == L"--with-id") {
       filter->withId = static_cast<int>(number);
+    } else if (arg == L"--without-id") {
+      filter->withoutId = static_cast<int>(number);
     } else if (arg == L"--hwnd") {
       filter->hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(number));
     } else if (arg == L"--timeout") {
@@ -435,7 +445,8 @@ int CmdControls(Context* context) {
 int CmdText(Context* context) {
   HWND control = nullptr;
   if (int status = NeedControl(context, &control)) return status;
-  WriteOut("text " + Quoted(TextOf(control)));
+  WriteOut("text id=" + std::to_string(GetDlgCtrlID(control)) +
+           " value=" + Quoted(TextOf(control)));
   return kOk;
 }
 
@@ -635,7 +646,8 @@ int CmdSetText(Context* context) {
   if (int status = NeedControl(context, &control)) return status;
   if (!Actionable(control)) return kRefused;
   Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(context->args[1].c_str()));
-  WriteOut("text " + Quoted(TextOf(control)));
+  WriteOut("text id=" + std::to_string(GetDlgCtrlID(control)) +
+           " value=" + Quoted(TextOf(control)));
   return kOk;
 }
 
@@ -664,6 +676,7 @@ int CmdClose(Context* context) {
 int CmdMessageBox(Context* context) {
   if (!context->filter.className) context->filter.className = L"#32770";
   if (!context->filter.withId) context->filter.withId = kMessageBoxTextId;
+  if (!context->filter.maxControls) context->filter.maxControls = kMessageBoxMaxControls;
   if (int status = NeedWindow(context)) return status;
   HWND box = context->window;
   HWND textControl = FindControl(box, std::to_wstring(kMessageBoxTextId));

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Runs the installer (the win64 build) under Wine in a fresh prefix.
+#   With a display ($DISPLAY reachable): opens the installer for you; the summary follows when
+#   it closes.
+#   Without one: walks the wizard unattended under Xvfb (English, the first model, port LPT1),
+#   keeps a screenshot of every step and prints a summary of what was installed.
+# Options: --unattended (walk even with a display), --locale L (default en_US.UTF-8).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+unattended=0
+[ -z "${DISPLAY:-}" ] && unattended=1
+locale=en_US.UTF-8
+while [ $# -gt 0 ]; do
+  case $1 in
+    --unattended) unattended=1 ;;
+    --locale) locale=$2; shift ;;
+    *) echo "usage: $0 [--unattended] [--locale LOCALE]" >&2; exit 2 ;;
+  esac
+  shift
+done
+if ((!unattended)) && ! xdpyinfo >/dev/null 2>&1; then unattended=1; fi
+((unattended)) || E2E_USE_DISPLAY=1
+
+source tests/e2e/lib.sh
+[ -f "$E2E_EXE" ] && [ -f "$E2E_DRIVER" ] || ./scripts/build.sh >/dev/null || exit 1
+E2E_KEEP=1
+e2e_begin demo
+e2e_new_prefix
+prefix=$WINEPREFIX
+touch "$E2E_WORK/started"
+
+# The value of a registry key, as Wine's reg.exe prints it ("" when missing).
+reg_query() { LC_ALL=C.UTF-8 "$E2E_WINE" reg query "$@" 2>/dev/null | tr -d '\r' | sed '/^$/d'; }
+
+summary() {
+  echo
+  echo "== What was installed (prefix $prefix)"
+  echo "-- printers:"
+  reg_query 'HKLM\System\CurrentControlSet\Control\Print\Printers' /s |
+    grep -E '^HKEY|^ +(Name|Port|Printer Driver|Default DevMode)? *REG_' | sed 's/^/   /'
+  echo "-- printer drivers (Windows x64):"
+  reg_query 'HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3' |
+    sed 's/^/   /'
+  echo "-- default printer:"
+  reg_query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device | sed 's/^/   /'
+  echo "-- serial ports settings:"
+  reg_query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' | grep -E 'COM|LPT' |
+    sed 's/^/   /'
+  echo "-- uninstall entries:"
+  reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' | grep -v 'Uninstall$' |
+    sed 's/^/   /'
+  echo "-- services:"
+  reg_query 'HKLM\System\CurrentControlSet\Services\DumoPrinter Service' | sed 's/^/   /'
+  echo "-- Program Files:"
+  find "$prefix/drive_c/Program Files" -mindepth 1 -newer "$E2E_WORK/started" 2>/dev/null |
+    sed "s|$prefix/drive_c/|   C:/|"
+  echo "-- Start menu:"
+  find "$E2E_USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu" -name '*.lnk' 2>/dev/null |
+    sed "s|$prefix/drive_c/|   C:/|"
+  if [ -f "$prefix/drive_c/InstallPrinter.txt" ]; then
+    echo "-- C:\\InstallPrinter.txt:"
+    sed 's/^/   /' "$prefix/drive_c/InstallPrinter.txt"
+  fi
+}
+
+if ((!unattended)); then
+  e2e_start "$locale" "$E2E_EXE"
+  echo "The installer is open on $DISPLAY; close it to see what was installed."
+  e2e_wait_exit 86400
+  summary
+  exit 0
+fi
+
+step() { printf '== %s\n' "$*"; }
+stopped() {
+  printf 'The walk stopped: %s\n' "$*"
+  summary
+  echo "Screenshots: ${E2E_ARTIFACTS#"$E2E_REPO"/}/"
+  exit 1
+}
+
+step "Language dialog ($locale): English"
+e2e_start "$locale" "$E2E_EXE"
+e2e_drive find "${E2E_LANGUAGE_DIALOG[@]}" --timeout 30000 >/dev/null || stopped "no language dialog"
+e2e_shot 1_language
+e2e_drive select "${E2E_LANGUAGE_DIALOG[@]}" 1008 1 >/dev/null
+e2e_drive click "${E2E_LANGUAGE_DIALOG[@]}" 1 >/dev/null
+e2e_drive find "${E2E_WIZARD[@]}" --timeout 20000 >/dev/null || stopped "no wizard after the language dialog"
+sleep 0.5
+step "Welcome page"
+e2e_wizard_shot 2_welcome
+e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "no Next on the welcome page"
+sleep 0.5
+step "Folder page: $(e2e_field "$(e2e_drive text "${E2E_WIZARD[@]}" 1001:Edit)" "text " value)"
+e2e_wizard_shot 3_folder
+e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "no Next on the folder page"
+sleep 0.5
+e2e_drive select "${E2E_WIZARD[@]}" 1025 1 >/dev/null || stopped "no model to choose"
+e2e_drive select "${E2E_WIZARD[@]}" 1043 =LPT1 >/dev/null || stopped "no port LPT1"
+sleep 0.3
+controls=$(e2e_drive controls "${E2E_WIZARD[@]}")
+step "Settings page: model $(e2e_field "$controls" 'id=1025 ' text), name" \
+  "$(e2e_field "$controls" 'id=1030 ' text), port LPT1"
+e2e_wizard_shot 4_settings
+e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "Next on the settings page refused"
+sleep 1
+e2e_wizard_shot 5_installing
+step "Installing"
+finish=""
+for ((i = 0; i < 120; i++)); do
+  controls=$(e2e_drive controls "${E2E_WIZARD[@]}" --timeout 2000) || break
+  if printf '%s\n' "$controls" | grep -q -E '^control id=1007 class="Button" text="[^"]+" visible=1 enabled=1' &&
+    ! printf '%s\n' "$controls" | grep -q -E '^control id=1001 class="Button" text="[^"]*" visible=1'; then
+    finish=$(e2e_field "$controls" 'control id=1007 ' text)
+    break
+  fi
+  sleep 0.5
+done
+[ -n "$finish" ] || stopped "the installation did not end within a minute"
+sleep 0.5
+e2e_wizard_shot 6_finished
+step "Finished (button \"$finish\")"
+e2e_drive click "${E2E_WIZARD[@]}" 1007 >/dev/null
+e2e_wait_exit 30 || echo "the installer did not end after Finish"
+summary
+echo
+echo "Screenshots: ${E2E_ARTIFACTS#"$E2E_REPO"/}/"
