@@ -74,8 +74,7 @@ CInstallDlg::CInstallDlg(Platform& platform, AppState& app, const PayloadImage& 
       payload_(payload),
       wizard_(app, platform),
       models_(std::make_unique<ModelTable>()),
-      portPicker_(platform.windows, platform.spooler, app.languageIndex),
-      workerUi_(*this, wizard_, portPicker_) {}
+      workerUi_(*this, wizard_, platform, app) {}
 
 CInstallDlg::~CInstallDlg() {
   installation_.Wait();

@@ -14,7 +14,6 @@
 #include "ui/wizard_window.h"
 #include "wizard/port_selection.h"
 #include "wizard/printer_model.h"
-#include "wizard/select_port_dialog.h"
 #include "wizard/wizard_worker_ui.h"
 
 namespace installer {
@@ -76,7 +75,6 @@ class CInstallDlg : public CDialog {
   std::int32_t selectedModel_ = 0;
   TcpPortList tcpPorts_;
   InstallSettings settings_;
-  PortListPicker portPicker_;  // the port list dialog of a port fallback
   WizardWorkerUi workerUi_;
   InstallationRun installation_;
 };
