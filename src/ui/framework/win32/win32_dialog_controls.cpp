@@ -53,8 +53,9 @@ void Win32DialogControls::Show(int id, bool show) {
 }
 
 bool Win32DialogControls::IsVisible(int id) {
+  // The control's own visibility, whether or not the dialog is shown yet.
   HWND item = Item(id);
-  return item && IsWindowVisible(item);
+  return item && (GetWindowLongPtrW(item, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Win32DialogControls::Enable(int id, bool enable) {
@@ -101,6 +102,22 @@ void Win32DialogControls::SetIcons(int iconResourceId) {
 
 void Win32DialogControls::SetFocus(int id) {
   if (HWND item = Item(id)) ::SetFocus(item);
+}
+
+std::optional<FontSpec> Win32DialogControls::GetFont(int id) {
+  const HFONT font = reinterpret_cast<HFONT>(Send(Item(id), WM_GETFONT));
+  LOGFONTW logical{};
+  if (!font || GetObjectW(font, sizeof logical, &logical) <= 0) return std::nullopt;
+  FontSpec spec;
+  spec.height = logical.lfHeight;
+  spec.width = logical.lfWidth;
+  spec.weight = logical.lfWeight;
+  spec.italic = logical.lfItalic != 0;
+  spec.underline = logical.lfUnderline != 0;
+  spec.strikeOut = logical.lfStrikeOut != 0;
+  spec.charSet = logical.lfCharSet;
+  spec.face = logical.lfFaceName;
+  return spec;
 }
 
 int Win32DialogControls::ComboAdd(int id, const std::wstring& text) {

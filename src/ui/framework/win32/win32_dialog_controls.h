@@ -31,6 +31,7 @@ class Win32DialogControls : public DialogControls {
   void SetFont(int id, const FontSpec& font) override;
   void SetIcons(int iconResourceId) override;
   void SetFocus(int id) override;
+  std::optional<FontSpec> GetFont(int id) override;
   int ComboAdd(int id, const std::wstring& text) override;
   int ComboCount(int id) override;
   void ComboSetSelection(int id, int index) override;
