@@ -46,8 +46,8 @@ class Win32WindowBackend : public WindowBackend {
     if (HWND hwnd = hwnd_.load()) ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
   }
   bool IsVisible() override {
-    HWND hwnd = hwnd_.load();
-    return hwnd && IsWindowVisible(hwnd);
+    HWND hwnd = hwnd_.load();  // the window's own visibility, whatever its parent's
+    return hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
   }
   bool IsEnabled() override {
     HWND hwnd = hwnd_.load();
