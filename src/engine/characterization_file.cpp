@@ -112,6 +112,7 @@ std::vector<std::uint8_t> FormRecord(const char* name, std::int32_t width, std::
 }  // namespace
 
 bool WriteCharacterizationFile(EngineContext& context) {
+  if (!IsPlainNamePart(context.names.printerName)) return false;
   std::uint32_t error = 0;
   const auto directory = context.spooler.GetPrinterDriverDirectory(error);
   if (!directory) return false;

@@ -8,8 +8,8 @@ namespace installer {
 constexpr std::size_t kCharacterizationFileSize = 708;
 
 // Writes "<driver directory>\<printerName>GPC.pcd" for the selected model, replacing an older
-// file. False only when the driver directory cannot be obtained (nothing is logged); a file that
-// cannot be opened is skipped and counts as success.
+// file. False when the driver directory cannot be obtained or the printer name would lead out of
+// it (nothing is logged); a file that cannot be opened is skipped and counts as success.
 bool WriteCharacterizationFile(EngineContext& context);
 
 }  // namespace installer

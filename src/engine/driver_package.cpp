@@ -31,6 +31,7 @@ void SetDriverName(EngineContext& context) {
 }
 
 bool CopyDriverFiles(EngineContext& context) {
+  if (!IsPlainNamePart(context.settings.queueName)) return false;
   std::uint32_t error = 0;
   const auto directory = context.spooler.GetPrinterDriverDirectory(error);
   if (!directory) {

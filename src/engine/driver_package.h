@@ -18,8 +18,8 @@ std::array<std::wstring, kDriverFileCount> DriverFileNames(const std::wstring& q
 void SetDriverName(EngineContext& context);
 
 // Copies the eight driver files from the installation folder into the driver directory (the
-// 64-bit sources on 64-bit Windows), overwriting, and deletes the sources. False only when the
-// driver directory cannot be obtained (logged).
+// 64-bit sources on 64-bit Windows), overwriting, and deletes the sources. False when the
+// driver directory cannot be obtained (logged) or the queue name would lead out of it.
 bool CopyDriverFiles(EngineContext& context);
 
 // The driver record as registered: level 3, the machine's environment, files by name only.

@@ -40,6 +40,13 @@ struct EngineContext {
   std::wstring createdQueueName;
 };
 
+// Whether a name taken from the user's printer name can be part of a file name without leading
+// out of its folder: no path separator and no drive or stream colon. Steps that build file names
+// from it refuse other names (the spooler refuses such printer names anyway).
+inline bool IsPlainNamePart(const std::wstring& name) {
+  return name.find_first_of(L"\\/:") == std::wstring::npos;
+}
+
 inline const wchar_t* Environment(const EngineContext& context) {
   return context.win64 ? kEnvironmentX64 : kEnvironmentX86;
 }

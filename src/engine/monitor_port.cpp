@@ -25,6 +25,7 @@ bool PickPort(EngineContext& context) {
 }  // namespace
 
 void InstallMonitorFiles(EngineContext& context) {
+  if (!IsPlainNamePart(context.names.printerName)) return;
   const bool redirectionOff = context.win64 && context.system.DisableFsRedirection();
   const std::wstring systemDirectory = context.system.SystemDirectory();
   for (const wchar_t* suffix : {L"Mon", L"MonUI"}) {

@@ -12,7 +12,8 @@ inline constexpr wchar_t kPortsKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\Curren
 
 // Copies the port monitor DLL and its UI DLL into the system directory as <printerName>Mon.dll
 // and <printerName>MonUI.dll (the 64-bit twins, with file-system redirection off, on 64-bit
-// Windows) and deletes the sources. Failures are ignored.
+// Windows) and deletes the sources. Failures are ignored; a printer name that would lead out of
+// the system directory copies nothing.
 void InstallMonitorFiles(EngineContext& context);
 
 // "<system directory>\<printerName>Mon.dll".
