@@ -35,12 +35,25 @@
 //   wait-gone WIN                    wait until no window matches
 //   processes                        list running processes
 //   wait-exit IMAGE [--timeout MS]   wait until no process runs the image (e.g. Setup.exe)
+// What an installation left, read through the system's own API:
+//   printers                         local queues (name, port, driver)
+//   printer-data PRINTER NAME...     printer data values of a queue
+//   default-printer                  the default printer's name
+//   drivers [ENVIRONMENT]            printer drivers (default: this machine's environment)
+//   ports                            the spooler's ports (name, monitor, description)
+//   reg KEY                          values and subkeys of a key, e.g. HKLM\SOFTWARE\Name
+//   shortcut FILE                    target and working directory of a shell link
+//   service NAME                     a service's program, start type and state
 // Exit status: 0 done, 1 not found or timed out, 2 usage error, 3 the action was refused.
 
 #include <windows.h>
 // windows.h first.
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <tlhelp32.h>
+#include <winspool.h>
 
 #include <cstdint>
 #include <cwchar>
@@ -757,21 +770,385 @@ int CmdWaitExit(Context* context) {
   return kOk;
 }
 
+// ---- system state ----------------------------------------------------------------------------
+
+std::wstring OrEmpty(const wchar_t* text) {
+  return text != nullptr ? text : L"";
+}
+
+// Calls a two-step "size, then fill" enumeration; an empty buffer when it fails.
+template <typename Call>
+std::vector<BYTE> Enumerate(Call call, DWORD* count) {
+  DWORD needed = 0;
+  *count = 0;
+  call(nullptr, 0, &needed, count);
+  std::vector<BYTE> buffer(needed + 16);
+  if (needed == 0 || !call(buffer.data(), needed, &needed, count)) {
+    *count = 0;
+    buffer.clear();
+  }
+  return buffer;
+}
+
+class PrinterHandle {
+ public:
+  explicit PrinterHandle(const std::wstring& name) {
+    if (!OpenPrinterW(const_cast<wchar_t*>(name.c_str()), &handle_, nullptr)) handle_ = nullptr;
+  }
+  ~PrinterHandle() {
+    if (handle_ != nullptr) ClosePrinter(handle_);
+  }
+  PrinterHandle(const PrinterHandle&) = delete;
+  PrinterHandle& operator=(const PrinterHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+std::wstring RegistryData(DWORD type, const BYTE* data, DWORD size) {
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+    std::wstring text(reinterpret_cast<const wchar_t*>(data), size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    for (wchar_t& c : text) {
+      if (c == L'\0') c = L'|';  // REG_MULTI_SZ separators
+    }
+    return text;
+  }
+  if (type == REG_DWORD && size >= sizeof(DWORD)) {
+    DWORD value = 0;
+    memcpy(&value, data, sizeof value);
+    return std::to_wstring(value);
+  }
+  std::wstring hex;
+  for (DWORD i = 0; i < size; ++i) {
+    wchar_t byte[4];
+    swprintf(byte, 4, L"%02x", data[i]);
+    hex += byte;
+  }
+  return hex;
+}
+
+std::string TypeName(DWORD type) {
+  switch (type) {
+    case REG_SZ:
+      return "REG_SZ";
+    case REG_EXPAND_SZ:
+      return "REG_EXPAND_SZ";
+    case REG_MULTI_SZ:
+      return "REG_MULTI_SZ";
+    case REG_DWORD:
+      return "REG_DWORD";
+    case REG_BINARY:
+      return "REG_BINARY";
+    default:
+      return std::to_string(type);
+  }
+}
+
+int CmdPrinters(Context*) {
+  DWORD count = 0;
+  std::vector<BYTE> buffer = Enumerate(
+      [](BYTE* data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, data, size, needed, returned);
+      },
+      &count);
+  const auto* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    WriteOut("printer name=" + Quoted(OrEmpty(printers[i].pPrinterName)) +
+             " port=" + Quoted(OrEmpty(printers[i].pPortName)) +
+             " driver=" + Quoted(OrEmpty(printers[i].pDriverName)) +
+             " attributes=" + std::to_string(printers[i].Attributes));
+  }
+  WriteOut("printers count=" + std::to_string(count));
+  return kOk;
+}
+
+int CmdPrinterData(Context* context) {
+  if (context->args.size() < 2) {
+    WriteErr("printer-data needs a printer and value names");
+    return kUsage;
+  }
+  PrinterHandle printer(context->args[0]);
+  if (printer.get() == nullptr) {
+    WriteOut("missing printer=" + Quoted(context->args[0]));
+    return kNotFound;
+  }
+  int status = kOk;
+  for (size_t i = 1; i < context->args.size(); ++i) {
+    const std::wstring& name = context->args[i];
+    DWORD type = 0, needed = 0;
+    GetPrinterDataW(printer.get(), const_cast<wchar_t*>(name.c_str()), &type, nullptr, 0, &needed);
+    std::vector<BYTE> data(needed + sizeof(wchar_t), 0);
+    if (needed == 0 || GetPrinterDataW(printer.get(), const_cast<wchar_t*>(name.c_str()), &type,
+                                       data.data(), needed, &needed) != ERROR_SUCCESS) {
+      WriteOut("missing data=" + Quoted(name));
+      status = kNotFound;
+      continue;
+    }
+    WriteOut("data name=" + Quoted(name) + " type=" + TypeName(type) + " bytes=" +
+             std::to_string(needed) + " value=" + Quoted(RegistryData(type, data.data(), needed)));
+  }
+  return status;
+}
+
+int CmdDefaultPrinter(Context*) {
+  DWORD size = 0;
+  GetDefaultPrinterW(nullptr, &size);
+  std::vector<wchar_t> name(size + 1, L'\0');
+  if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) {
+    WriteOut("default name=\"\"");
+    return kNotFound;
+  }
+  WriteOut("default name=" + Quoted(name.data()));
+  return kOk;
+}
+
+int CmdDrivers(Context* context) {
+  std::wstring environment = context->args.empty() ? L"" : context->args[0];
+  DWORD count = 0;
+  std::vector<BYTE> buffer = Enumerate(
+      [&environment](BYTE* data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPrinterDriversW(
+            nullptr, environment.empty() ? nullptr : const_cast<wchar_t*>(environment.c_str()), 3,
+            data, size, needed, returned);
+      },
+      &count);
+  const auto* drivers = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    std::wstring dependents;
+    for (const wchar_t* file = drivers[i].pDependentFiles; file != nullptr && *file != L'\0';
+         file += wcslen(file) + 1) {
+      dependents += (dependents.empty() ? L"" : L"|") + std::wstring(file);
+    }
+    WriteOut("driver name=" + Quoted(OrEmpty(drivers[i].pName)) +
+             " environment=" + Quoted(OrEmpty(drivers[i].pEnvironment)) +
+             " path=" + Quoted(OrEmpty(drivers[i].pDriverPath)) +
+             " data=" + Quoted(OrEmpty(drivers[i].pDataFile)) +
+             " config=" + Quoted(OrEmpty(drivers[i].pConfigFile)) +
+             " help=" + Quoted(OrEmpty(drivers[i].pHelpFile)) +
+             " monitor=" + Quoted(OrEmpty(drivers[i].pMonitorName)) + " datatype=" +
+             Quoted(OrEmpty(drivers[i].pDefaultDataType)) + " dependents=" + Quoted(dependents));
+  }
+  WriteOut("drivers count=" + std::to_string(count));
+  return kOk;
+}
+
+int CmdPorts(Context*) {
+  DWORD count = 0;
+  std::vector<BYTE> buffer = Enumerate(
+      [](BYTE* data, DWORD size, DWORD* needed, DWORD* returned) {
+        return EnumPortsW(nullptr, 2, data, size, needed, returned);
+      },
+      &count);
+  const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer.data());
+  for (DWORD i = 0; i < count; ++i) {
+    WriteOut("port name=" + Quoted(OrEmpty(ports[i].pPortName)) +
+             " monitor=" + Quoted(OrEmpty(ports[i].pMonitorName)) +
+             " description=" + Quoted(OrEmpty(ports[i].pDescription)));
+  }
+  WriteOut("ports count=" + std::to_string(count));
+  return kOk;
+}
+
+class RegistryKey {
+ public:
+  RegistryKey(HKEY root, const std::wstring& path) {
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
+  }
+  ~RegistryKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+int CmdReg(Context* context) {
+  if (context->args.size() != 1) {
+    WriteErr("reg needs a key such as HKLM\\SOFTWARE\\Name");
+    return kUsage;
+  }
+  const std::wstring& spec = context->args[0];
+  size_t slash = spec.find(L'\\');
+  std::wstring rootName = spec.substr(0, slash);
+  std::wstring path = slash == std::wstring::npos ? L"" : spec.substr(slash + 1);
+  HKEY root = nullptr;
+  if (_wcsicmp(rootName.c_str(), L"HKLM") == 0) root = HKEY_LOCAL_MACHINE;
+  if (_wcsicmp(rootName.c_str(), L"HKCU") == 0) root = HKEY_CURRENT_USER;
+  if (root == nullptr) {
+    WriteErr("the key must start with HKLM or HKCU");
+    return kUsage;
+  }
+  RegistryKey key(root, path);
+  if (key.get() == nullptr) {
+    WriteOut("missing key=" + Quoted(spec));
+    return kNotFound;
+  }
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256] = {};
+    DWORD nameSize = 256;
+    if (RegEnumKeyExW(key.get(), index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    WriteOut("subkey name=" + Quoted(name));
+  }
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[16384] = {};
+    DWORD nameSize = 16384, type = 0, dataSize = 0;
+    if (RegEnumValueW(key.get(), index, name, &nameSize, nullptr, &type, nullptr, &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    std::vector<BYTE> data(dataSize + sizeof(wchar_t), 0);
+    nameSize = 16384;
+    if (RegEnumValueW(key.get(), index, name, &nameSize, nullptr, &type, data.data(), &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    WriteOut("value name=" + Quoted(name) + " type=" + TypeName(type) +
+             " bytes=" + std::to_string(dataSize) +
+             " data=" + Quoted(RegistryData(type, data.data(), dataSize)));
+  }
+  WriteOut("key path=" + Quoted(spec));
+  return kOk;
+}
+
+// Releases a COM interface pointer.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() {
+    if (pointer_ != nullptr) pointer_->Release();
+  }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  T* get() const { return pointer_; }
+  T** out() { return &pointer_; }
+
+ private:
+  T* pointer_ = nullptr;
+};
+
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~ComScope() {
+    if (ok_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+int CmdShortcut(Context* context) {
+  if (context->args.size() != 1) {
+    WriteErr("shortcut needs a .lnk file");
+    return kUsage;
+  }
+  ComScope com;
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(link.out()))) ||
+      FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))) ||
+      FAILED(file.get()->Load(context->args[0].c_str(), STGM_READ))) {
+    WriteOut("missing shortcut=" + Quoted(context->args[0]));
+    return kNotFound;
+  }
+  wchar_t target[MAX_PATH] = {};
+  wchar_t directory[MAX_PATH] = {};
+  link.get()->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+  link.get()->GetWorkingDirectory(directory, MAX_PATH);
+  WriteOut("shortcut target=" + Quoted(target) + " directory=" + Quoted(directory));
+  return kOk;
+}
+
+class ServiceHandle {
+ public:
+  explicit ServiceHandle(SC_HANDLE handle) : handle_(handle) {}
+  ~ServiceHandle() {
+    if (handle_ != nullptr) CloseServiceHandle(handle_);
+  }
+  ServiceHandle(const ServiceHandle&) = delete;
+  ServiceHandle& operator=(const ServiceHandle&) = delete;
+  SC_HANDLE get() const { return handle_; }
+
+ private:
+  SC_HANDLE handle_;
+};
+
+int CmdService(Context* context) {
+  if (context->args.size() != 1) {
+    WriteErr("service needs a name");
+    return kUsage;
+  }
+  ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  ServiceHandle service(manager.get() == nullptr
+                            ? nullptr
+                            : OpenServiceW(manager.get(), context->args[0].c_str(),
+                                           SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS));
+  if (service.get() == nullptr) {
+    WriteOut("missing service=" + Quoted(context->args[0]));
+    return kNotFound;
+  }
+  DWORD needed = 0;
+  QueryServiceConfigW(service.get(), nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed + 16);
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+  if (needed == 0 ||
+      !QueryServiceConfigW(service.get(), config, static_cast<DWORD>(buffer.size()), &needed)) {
+    WriteOut("missing service=" + Quoted(context->args[0]));
+    return kNotFound;
+  }
+  SERVICE_STATUS status = {};
+  QueryServiceStatus(service.get(), &status);
+  WriteOut("service name=" + Quoted(context->args[0]) +
+           " display=" + Quoted(OrEmpty(config->lpDisplayName)) +
+           " program=" + Quoted(OrEmpty(config->lpBinaryPathName)) + " start=" +
+           std::to_string(config->dwStartType) + " type=" + std::to_string(config->dwServiceType) +
+           " state=" + std::to_string(status.dwCurrentState));
+  return kOk;
+}
+
 struct Command {
   const wchar_t* name;
   int (*run)(Context*);
 };
 
 constexpr Command kCommands[] = {
-    {L"windows", CmdWindows},    {L"find", CmdFind},
-    {L"controls", CmdControls},  {L"text", CmdText},
-    {L"combo", CmdCombo},        {L"select", CmdSelect},
-    {L"listview", CmdListView},  {L"select-row", CmdSelectRow},
-    {L"click", CmdClick},        {L"check", CmdCheck},
-    {L"set-text", CmdSetText},   {L"key", CmdKey},
-    {L"close", CmdClose},        {L"msgbox", CmdMessageBox},
-    {L"wait-gone", CmdWaitGone}, {L"processes", CmdProcesses},
+    {L"windows", CmdWindows},
+    {L"find", CmdFind},
+    {L"controls", CmdControls},
+    {L"text", CmdText},
+    {L"combo", CmdCombo},
+    {L"select", CmdSelect},
+    {L"listview", CmdListView},
+    {L"select-row", CmdSelectRow},
+    {L"click", CmdClick},
+    {L"check", CmdCheck},
+    {L"set-text", CmdSetText},
+    {L"key", CmdKey},
+    {L"close", CmdClose},
+    {L"msgbox", CmdMessageBox},
+    {L"wait-gone", CmdWaitGone},
+    {L"processes", CmdProcesses},
     {L"wait-exit", CmdWaitExit},
+    {L"printers", CmdPrinters},
+    {L"printer-data", CmdPrinterData},
+    {L"default-printer", CmdDefaultPrinter},
+    {L"drivers", CmdDrivers},
+    {L"ports", CmdPorts},
+    {L"reg", CmdReg},
+    {L"shortcut", CmdShortcut},
+    {L"service", CmdService},
 };
 
 }  // namespace
