@@ -13,7 +13,6 @@
 
 namespace installer::sim {
 
-constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorServiceExists = 1073;
 

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <zlib.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/install_worker.h"
+#include "platform/sim/sim_dialog_controls.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_profile_files.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_services.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_spooler.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_window_system.h"
+
+namespace installer::testing {
+
+// A container laid out byte by byte: count, then per entry name length, compressed size, name
+// and its zlib stream.
+inline std::vector<std::uint8_t> Container(
+    const std::vector<std::pair<std::string, std::string>>& entries) {
+  std::vector<std::uint8_t> bytes;
+  auto u32 = [&](std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  u32(static_cast<std::uint32_t>(entries.size()));
+  for (const auto& [name, content] : entries) {
+    uLongf size = compressBound(static_cast<uLong>(content.size()));
+    std::vector<std::uint8_t> packed(size);
+    compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(content.data()),
+              static_cast<uLong>(content.size()), 9);
+    u32(static_cast<std::uint32_t>(name.size()));
+    u32(static_cast<std::uint32_t>(size));
+    bytes.insert(bytes.end(), name.begin(), name.end());
+    bytes.insert(bytes.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
+  }
+  return bytes;
+}
+
+inline PayloadImage Image(const std::vector<std::uint8_t>& container) {
+  PayloadImage image;
+  image.bytes = container;
+  image.bytes.resize(container.size() + 16, 0);
+  image.size = static_cast<std::int32_t>(container.size());
+  return image;
+}
+
+// A machine of 32-bit or 64-bit Windows, running the 32-bit program.
+struct Machine {
+  explicit Machine(bool win64) {
+    system.win64 = win64;
+    registry.program32OnWin64 = win64;
+    if (win64) spooler.UseX64();
+    spooler.AddStandardLocalPorts();
+    spooler.files = &files;
+    shell.AttachFileSystem(&files);
+    services.AttachFileSystem(&files);
+    files.MakeDirectories(spooler.driverDirectory);
+    files.MakeDirectories(system.systemDirectory);
+    files.MakeDirectories(*shell.GetSpecialFolder(SpecialFolder::StartMenu));
+  }
+  sim::SimFileSystem files;
+  sim::SimProfileFiles profiles{files};
+  sim::SimRegistry registry;
+  sim::SimSpooler spooler;
+  sim::SimShell shell;
+  sim::SimServices services;
+  sim::SimSystem system;
+  sim::SimWindowSystem windows;
+  Platform platform{files, profiles, registry, spooler, shell, services, system, windows};
+};
+
+// The wizard as the worker sees it: simulated dialog controls and a record of the rest.
+class RecordingUi : public WorkerUi, public PortPicker {
+ public:
+  RecordingUi() : progress_(*this) { controls.SetCheck(1029, true); }
+
+  DialogControls& Controls() override { return controls; }
+  InstallProgress& Progress() override { return progress_; }
+  PortPicker& PortFallback() override { return *this; }
+  void SetStatusText(const std::wstring& text) override { Record(L"status " + text); }
+  void SetPage(int page) override { Record(L"page " + std::to_wstring(page)); }
+  void InvalidateWizard() override { Record(L"invalidate"); }
+  void UpdateWizard() override { Record(L"update"); }
+  std::optional<std::wstring> PickPort() override {
+    Record(L"pick");
+    return pick ? pick() : std::nullopt;
+  }
+
+  // Every call in order; unpacking shows as "file <name>" and "position <n>".
+  std::vector<std::wstring> Events() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return events_;
+  }
+  // The events after the last one of the unpacking.
+  std::vector<std::wstring> EventsAfterUnpacking() {
+    std::vector<std::wstring> events = Events();
+    std::size_t first = 0;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+      if (events[i].rfind(L"file ", 0) == 0 || events[i].rfind(L"position ", 0) == 0) first = i + 1;
+    }
+    return std::vector<std::wstring>(events.begin() + static_cast<std::ptrdiff_t>(first),
+                                     events.end());
+  }
+
+  sim::SimDialogControls controls;
+  std::function<std::optional<std::wstring>()> pick;  // none: the user cancels
+
+ private:
+  class ProgressRecorder : public InstallProgress {
+   public:
+    explicit ProgressRecorder(RecordingUi& ui) : ui_(ui) {}
+    void SetProgressPosition(int position) override {
+      ui_.Record(L"position " + std::to_wstring(position));
+    }
+    void SetStatusText(const std::wstring& text) override { ui_.Record(L"file " + text); }
+
+   private:
+    RecordingUi& ui_;
+  };
+
+  void Record(const std::wstring& event) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    events_.push_back(event);
+  }
+  ProgressRecorder progress_;
+  std::mutex mutex_;
+  std::vector<std::wstring> events_;
+};
+
+}  // namespace installer::testing
