@@ -9,12 +9,7 @@
 #include <vector>
 
 #include "platform/sim/recording_canvas.h"
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_profile_files.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_spooler.h"
-#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_window_system.h"
 
 namespace installer {
@@ -25,12 +20,6 @@ using sim::CanvasRecord;
 using sim::RecordingCanvas;
 using Kind = CanvasRecord::Kind;
 
-// The wizard window never reaches the service manager.
-class NoServices : public Services {
- public:
-  std::unique_ptr<ServiceManager> OpenManager() override { return nullptr; }
-};
-
 FontSpec Font(const wchar_t* face, int height, int weight, int charSet = 0) {
   FontSpec font;
   font.face = face;
@@ -40,7 +29,7 @@ FontSpec Font(const wchar_t* face, int height, int weight, int charSet = 0) {
   return font;
 }
 
-const std::wstring kDocuments = L"C:\\Users\\me\\Documents";
+const std::wstring kDocuments = sim::SimPlatform::kDocuments;
 const Rect kDialogClient{0, 0, 517, 336};  // the wizard window is 515 x 286
 constexpr int kW = 515;
 
@@ -65,15 +54,11 @@ class WizardWindowTest : public ::testing::Test {
     return texts;
   }
 
-  sim::SimFileSystem files;
-  sim::SimProfileFiles profiles{files};
-  sim::SimRegistry registry;
-  sim::SimSpooler spooler;
-  sim::SimShell shell;
-  NoServices services;
-  sim::SimSystem system;
-  sim::SimWindowSystem windows;
-  Platform platform{files, profiles, registry, spooler, shell, services, system, windows};
+  sim::SimPlatform sim;
+  sim::SimFileSystem& files = sim.files;
+  sim::SimShell& shell = sim.shell;
+  sim::SimWindowSystem& windows = sim.windows;
+  Platform& platform = sim.platform;
   AppState app;
   WindowRef dialog = 0x4242;
   RecordingCanvas canvas;
