@@ -8,6 +8,7 @@
 #include "startup/documents_folder.h"
 #include "startup/text_ini.h"
 #include "wizard/model_table.h"
+#include "wizard/printer_name.h"
 
 namespace installer {
 
@@ -238,18 +239,38 @@ void CInstallDlg::OnDestroy() {
   installation_.Wait();
 }
 
-bool CInstallDlg::CheckFolderPage() {
-  DialogControls& controls = Controls();
+void CInstallDlg::ShowFolderMessage(bool empty) {
   const bool chinese = Language() == kChinese;
+  std::wstring text = empty ? L"The folder is empty!" : L"The folder is invalid";
+  if (chinese) text = empty ? L"安装文件夹不能为空" : L"安装文件夹不是有效文件夹";
+  Controls().MessageBox(true, text, chinese ? kChineseMessageCaption : kMessageCaption, kMbOk);
+}
+
+void CInstallDlg::ShowPrinterNameMessage(bool empty) {
+  std::wstring text = empty ? L"Please Select a Printer Driver" : L"The printer name is invalid";
+  std::wstring caption = L"Printer Driver Installation";
+  if (Language() == kChinese) {
+    text = empty ? L"您没有选择打印机型号，请先选择打印机型号" : L"打印机名称无效";
+    caption = kChineseMessageCaption;
+  } else if (Language() == kRussian) {
+    if (empty) text = Russian(L"NoSelectPrinter", L"Please Select a Printer Driver");
+    caption = Russian(L"MsgBoxTitle", L"Printer Driver Installation");
+  }
+  Controls().MessageBox(false, text, caption, kMbOk | kMbIconError);
+}
+
+std::wstring CInstallDlg::InstallFolderFor(const std::wstring& queueName) {
+  return Cut(Child(wizard_.folderEdit.GetText(), queueName));
+}
+
+bool CInstallDlg::CheckFolderPage() {
   const std::wstring folder = Cut(wizard_.folderEdit.GetText());
   if (folder.empty()) {
-    controls.MessageBox(true, chinese ? L"安装文件夹不能为空" : L"The folder is empty!",
-                        chinese ? kChineseMessageCaption : kMessageCaption, kMbOk);
+    ShowFolderMessage(true);
     return false;
   }
   if (!CreateDirectoryPath(platform_.files, folder)) {
-    controls.MessageBox(true, chinese ? L"安装文件夹不是有效文件夹" : L"The folder is invalid",
-                        chinese ? kChineseMessageCaption : kMessageCaption, kMbOk);
+    ShowFolderMessage(false);
     return false;
   }
   settings_.baseFolder = folder;
@@ -258,17 +279,20 @@ bool CInstallDlg::CheckFolderPage() {
 
 bool CInstallDlg::CheckSettingsPage() {
   DialogControls& controls = Controls();
-  if (Cut(controls.GetText(IDC_PRINTER_NAME)).empty()) {
-    std::wstring text = L"Please Select a Printer Driver";
-    std::wstring caption = L"Printer Driver Installation";
-    if (Language() == kChinese) {
-      text = L"您没有选择打印机型号，请先选择打印机型号";
-      caption = kChineseMessageCaption;
-    } else if (Language() == kRussian) {
-      text = Russian(L"NoSelectPrinter", L"Please Select a Printer Driver");
-      caption = Russian(L"MsgBoxTitle", L"Printer Driver Installation");
-    }
-    controls.MessageBox(false, text, caption, kMbOk | kMbIconError);
+  const std::wstring name = Cut(controls.GetText(IDC_PRINTER_NAME));
+  if (name.empty()) {
+    ShowPrinterNameMessage(true);
+    return false;
+  }
+  // The name becomes the last part of the installation folder, whose files the clean-up
+  // deletes: a name that leads elsewhere, or a folder that cannot be made, is refused here
+  // rather than ending in an installation from an empty folder.
+  if (!IsUsablePrinterName(name)) {
+    ShowPrinterNameMessage(false);
+    return false;
+  }
+  if (!CreateDirectoryPath(platform_.files, InstallFolderFor(name))) {
+    ShowFolderMessage(false);
     return false;
   }
   // With nothing selected (no model table) a typed name installs with row 0, never with -1.
@@ -313,8 +337,8 @@ void CInstallDlg::EnterPage(int page) {
       controls.Show(IDC_BACK, true);
       break;
     case kPageSettings: {
-      wizard_.ShowFolderEdit(false);
       controls.Show(IDC_BROWSE, false);
+      wizard_.ShowFolderEdit(false);
       ShowSettingsPage(true);
       const int selection = controls.ComboSelection(IDC_PORT_LIST);
       const std::wstring port =
@@ -365,7 +389,7 @@ void CInstallDlg::StartInstallation() {
   settings_.setAsDefault = controls.IsChecked(IDC_DEFAULT_PRINTER);
   settings_.selectedModel = selectedModel_;
 
-  settings_.installFolder = Cut(Child(wizard_.folderEdit.GetText(), settings_.queueName));
+  settings_.installFolder = InstallFolderFor(settings_.queueName);
   CreateDirectoryPath(platform_.files, settings_.installFolder);
   wizard_.folderEdit.SetText(settings_.installFolder);
   CreateDirectoryPath(platform_.files, Child(settings_.installFolder, L"Inf"));

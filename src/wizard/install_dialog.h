@@ -59,6 +59,9 @@ class CInstallDlg : public CDialog {
   void SetCaptions();
   void ShowSettingsPage(bool show);
   void EnterPage(int page);
+  void ShowFolderMessage(bool empty);
+  void ShowPrinterNameMessage(bool empty);
+  std::wstring InstallFolderFor(const std::wstring& queueName);
   bool CheckFolderPage();
   bool CheckSettingsPage();
   void StartInstallation();

@@ -234,6 +234,47 @@ TEST_F(InstallDialogTest, MessagesPerLanguage) {
   }
 }
 
+TEST_F(InstallDialogTest, PrinterNamesThatLeaveTheFolderAreRefused) {
+  machine.files.DenyWrites(L"C:\\Locked");
+  Run([this](CInstallDlg& d, SimDialogControls& c) {
+    Press(d, IDC_NEXT);
+    Press(d, IDC_NEXT);
+    const struct {
+      std::wstring name;
+      std::wstring message;  // empty: accepted
+    } cases[] = {
+        {L"..", L"The printer name is invalid"},
+        {L" . ", L"The printer name is invalid"},
+        {L"..\\..\\Windows", L"The printer name is invalid"},
+        {L"Lab/Printer", L"The printer name is invalid"},
+        {L"C:Label", L"The printer name is invalid"},
+        {L"Label,2", L"The printer name is invalid"},
+        {L"Label\tTab", L"The printer name is invalid"},
+    };
+    for (const auto& k : cases) {
+      c.SetText(IDC_PRINTER_NAME, k.name);
+      Press(d, IDC_NEXT);
+      EXPECT_EQ(d.Page(), kPageSettings) << k.name;
+      ASSERT_FALSE(c.MessageBoxes().empty());
+      EXPECT_EQ(c.MessageBoxes().back().text, k.message) << k.name;
+      EXPECT_FALSE(c.MessageBoxes().back().owned);
+    }
+    // A folder that cannot be made: the folder message, and the settings page stays.
+    Press(d, IDC_BACK);
+    d.WizardWindow().folderEdit.SetText(L"C:\\Locked");
+    machine.files.MakeDirectories(L"C:\\Locked");
+    Press(d, IDC_NEXT);
+    ASSERT_EQ(d.Page(), kPageSettings);
+    c.SetText(IDC_PRINTER_NAME, L"Label (1)");
+    Press(d, IDC_NEXT);
+    EXPECT_EQ(d.Page(), kPageSettings);
+    EXPECT_EQ(c.MessageBoxes().back().text, L"The folder is invalid");
+    EXPECT_TRUE(c.MessageBoxes().back().owned);
+    EXPECT_FALSE(d.Installation().HasStarted());
+  });
+  EXPECT_TRUE(machine.spooler.printers.empty());
+}
+
 TEST_F(InstallDialogTest, BrowseReplacesTheFolder) {
   Run([this](CInstallDlg& d, SimDialogControls& c) {
     Press(d, IDC_NEXT);
