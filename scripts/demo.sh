@@ -92,7 +92,8 @@ step "Welcome page"
 e2e_wizard_shot 2_welcome
 e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "no Next on the welcome page"
 sleep 0.5
-step "Folder page: $(e2e_field "$(e2e_drive text "${E2E_WIZARD[@]}" 1001:Edit)" "text " value)"
+folder=$(e2e_field "$(e2e_drive text "${E2E_WIZARD[@]}" 1001:Edit)" "text " value)
+step "Folder page: ${folder//\\\\/\\}"
 e2e_wizard_shot 3_folder
 e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "no Next on the folder page"
 sleep 0.5
@@ -108,15 +109,7 @@ sleep 1
 e2e_wizard_shot 5_installing
 step "Installing"
 finish=""
-for ((i = 0; i < 120; i++)); do
-  controls=$(e2e_drive controls "${E2E_WIZARD[@]}" --timeout 2000) || break
-  if printf '%s\n' "$controls" | grep -q -E '^control id=1007 class="Button" text="[^"]+" visible=1 enabled=1' &&
-    ! printf '%s\n' "$controls" | grep -q -E '^control id=1001 class="Button" text="[^"]*" visible=1'; then
-    finish=$(e2e_field "$controls" 'control id=1007 ' text)
-    break
-  fi
-  sleep 0.5
-done
+e2e_wait_wizard_end 60 && finish=$(e2e_field "$E2E_CONTROLS" 'control id=1007 ' text)
 [ -n "$finish" ] || stopped "the installation did not end within a minute"
 sleep 0.5
 e2e_wizard_shot 6_finished

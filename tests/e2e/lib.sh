@@ -192,12 +192,36 @@ e2e_new_prefix() {
 
 # ---- programs -----------------------------------------------------------------------------------
 
+# Wine takes the system locale (LCID) from LC_ALL, but the code page of host file names from the C
+# library's locale: without a compiled glibc locale it falls back to ASCII, and files with Chinese
+# or Cyrillic names cannot be created. So each test locale is compiled once into the cache
+# (localedef, a few seconds) and the programs find it through LOCPATH.
+e2e_locale() {
+  local name=$1 dir=$E2E_CACHE/locales
+  [[ $name == *.UTF-8 ]] || return 0
+  [ -f "$dir/$name/LC_CTYPE" ] && return 0
+  command -v localedef >/dev/null || {
+    e2e_log "no localedef: files with non-ASCII names will fail under $name"
+    return 0
+  }
+  mkdir -p "$dir"
+  (
+    flock 9
+    [ -f "$dir/$name/LC_CTYPE" ] && exit 0
+    e2e_log "compiling the locale $name (once)"
+    localedef -i "${name%.UTF-8}" -f UTF-8 "$dir/$name.tmp" >>"$E2E_LOG" 2>&1 &&
+      mv "$dir/$name.tmp" "$dir/$name"
+  ) 9>"$dir/.lock"
+}
+
 # e2e_start LOCALE PROGRAM [ARGS...]: runs a Windows program in the background with that locale.
 e2e_start() {
   E2E_LOCALE=$1
   shift
+  e2e_locale "$E2E_LOCALE"
   e2e_log "start ($E2E_LOCALE): $*"
-  (cd "$E2E_WORK" && LC_ALL=$E2E_LOCALE LANG=$E2E_LOCALE exec "$E2E_WINE" "$@") \
+  (cd "$E2E_WORK" && LOCPATH=$E2E_CACHE/locales LC_ALL=$E2E_LOCALE LANG=$E2E_LOCALE \
+    exec "$E2E_WINE" "$@") \
     >>"$E2E_LOG" 2>&1 &
   E2E_PID=$!
   E2E_STATUS=""
@@ -284,6 +308,22 @@ e2e_wizard_shot() {
   e2e_shot "$1" "$(e2e_field "$(e2e_drive find "${E2E_WIZARD[@]}")" "window " rect)"
 }
 
+# e2e_wait_wizard_end [SECONDS]: waits until the wizard shows its last page (complete or failed:
+# Next hidden, Cancel enabled, captioned Finish); the controls are then in E2E_CONTROLS.
+e2e_wait_wizard_end() {
+  local limit=${1:-60} i
+  for ((i = 0; i < limit * 2; i++)); do
+    E2E_CONTROLS=$(e2e_drive controls "${E2E_WIZARD[@]}" --timeout 2000) || return 1
+    if printf '%s\n' "$E2E_CONTROLS" |
+      grep -q -E '^control id=1007 class="Button" text="[^"]+" visible=1 enabled=1' &&
+      ! printf '%s\n' "$E2E_CONTROLS" | grep -q -E '^control id=1001 class="Button" .* visible=1'; then
+      return 0
+    fi
+    sleep 0.5
+  done
+  return 1
+}
+
 # ---- checks -------------------------------------------------------------------------------------
 
 e2e_pass() {
@@ -304,6 +344,15 @@ e2e_expect() {
     e2e_pass "$1"
   else
     e2e_fail "$1 (no line with: $3)" "$2"
+  fi
+}
+
+# e2e_expect_re DESCRIPTION OUTPUT REGEX: OUTPUT has a line matching the extended REGEX.
+e2e_expect_re() {
+  if printf '%s\n' "$2" | grep -q -E -- "$3"; then
+    e2e_pass "$1"
+  else
+    e2e_fail "$1 (no line matching: $3)" "$2"
   fi
 }
 
