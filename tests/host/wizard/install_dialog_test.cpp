@@ -34,27 +34,43 @@ TEST_F(InstallDialogTest, SetUpPerLanguage) {
     Strings captions;  // in the order of kCaptioned
     std::optional<FontSpec> font;
     std::wstring prompt;
+    std::wstring textIni;  // Text.ini in the documents folder when not empty
   } cases[] = {
       {kEnglish,
        {L"USB printer driver installation Wizard", L"Back", L"Next", L"Cancel", L"Browse",
         L"Select Port", L"Model:", L"Printer Name:", L"Set as default printer", L"Port:",
         L"Baudrate:"},
        std::nullopt,
-       L"Please select model"},
+       L"Please select model",
+       L""},
       {kChinese,
        {L"USB打印机驱动安装", L"<<上一步", L"下一步>>", L"取消", L"浏览...", L"设置端口", L"型号：",
         L"打印机名称：", L"设置为默认打印机", L"端口：", L"波特率："},
        chinese,
-       L"请选择打印机型号"},
+       L"请选择打印机型号",
+       L""},
       {kRussian,  // no Text.ini: the English defaults; the template's title stays
        {L"Printer Driver Installation", L"Back", L"Next", L"Отмена", L"Browse", L"выбор порта",
         L"Model:", L"Printer Name:", L"Set as default printer", L"Port:", L"Baudrate:"},
        russian,
-       L"Please select model"},
+       L"Please select model",
+       L""},
+      {kRussian,
+       {L"Printer Driver Installation", L"Назад", L"Далее", L"Отмена", L"Обзор", L"выбор порта",
+        L"Модель:", L"Имя принтера:", L"По умолчанию", L"Port:", L"Baudrate:"},
+       russian,
+       L"Выберите модель",
+       L"[Text]\r\nBack=Назад\r\nNext=Далее\r\nBrowse=Обзор\r\nDriverTitle=Модель:\r\n"
+       L"PrintTitle=Имя принтера:\r\nDefaultPrinter=По умолчанию\r\n"
+       L"Please select model=Выберите модель\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.language);
     testing::Machine machine(false);
+    if (!c.textIni.empty()) {
+      machine.files.Put(std::wstring(testing::kDocuments) + L"\\Text.ini",
+                        testing::Utf16(L"\xFEFF" + c.textIni));
+    }
     AppState state;
     state.languageIndex = c.language;
     CInstallDlg wizard(machine.platform, state, image);
