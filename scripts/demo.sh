@@ -24,43 +24,36 @@ if ((!unattended)) && ! xdpyinfo >/dev/null 2>&1; then unattended=1; fi
 
 source tests/e2e/lib.sh
 [ -f "$E2E_EXE" ] && [ -f "$E2E_DRIVER" ] || ./scripts/build.sh >/dev/null || exit 1
-E2E_KEEP=1
+E2E_KEEP=1  # the prefix stays for a look; the previous demo's goes
+rm -rf "$E2E_CACHE"/run-demo.*
 e2e_begin demo
 e2e_new_prefix
 prefix=$WINEPREFIX
 touch "$E2E_WORK/started"
 
-# The value of a registry key, as Wine's reg.exe prints it ("" when missing).
-reg_query() { LC_ALL=C.UTF-8 "$E2E_WINE" reg query "$@" 2>/dev/null | tr -d '\r' | sed '/^$/d'; }
-
+# What the installation left, read through the spooler, registry, shell and service APIs.
 summary() {
+  local printers queue
   echo
   echo "== What was installed (prefix $prefix)"
-  echo "-- printers:"
-  reg_query 'HKLM\System\CurrentControlSet\Control\Print\Printers' /s |
-    grep -E '^HKEY|^ +(Name|Port|Printer Driver|Default DevMode)? *REG_' | sed 's/^/   /'
-  echo "-- printer drivers (Windows x64):"
-  reg_query 'HKLM\System\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3' |
-    sed 's/^/   /'
-  echo "-- default printer:"
-  reg_query 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device | sed 's/^/   /'
-  echo "-- serial ports settings:"
-  reg_query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Ports' | grep -E 'COM|LPT' |
-    sed 's/^/   /'
-  echo "-- uninstall entries:"
-  reg_query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' | grep -v 'Uninstall$' |
-    sed 's/^/   /'
-  echo "-- services:"
-  reg_query 'HKLM\System\CurrentControlSet\Services\DumoPrinter Service' | sed 's/^/   /'
-  echo "-- Program Files:"
-  find "$prefix/drive_c/Program Files" -mindepth 1 -newer "$E2E_WORK/started" 2>/dev/null |
-    sed "s|$prefix/drive_c/|   C:/|"
-  echo "-- Start menu:"
-  find "$E2E_USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu" -name '*.lnk' 2>/dev/null |
-    sed "s|$prefix/drive_c/|   C:/|"
+  printers=$(e2e_drive printers)
+  printf '%s\n' "$printers" | grep '^printer ' | sed 's/^/   /'
+  queue=$(e2e_field "$printers" 'printer ' name)
+  if [ -n "$queue" ]; then
+    e2e_drive printer-data "$queue" VidAndPid UserForm Language | sed 's/^/   /'
+    e2e_drive drivers "Windows x64" | grep '^driver ' | sed 's/^/   /'
+    e2e_drive reg "HKLM\\SOFTWARE\\$queue" | grep '^value ' | sed 's/^/   product key: /'
+    e2e_drive reg "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$queue" |
+      grep '^value ' | sed 's/^/   uninstall entry: /'
+  fi
+  e2e_drive default-printer | sed 's/^/   /'
+  e2e_drive service "DumoPrinter Service" | sed 's/^/   /'
+  echo "   files created under C:\\Program Files and the Start menu:"
+  find "$prefix/drive_c/Program Files" "$E2E_USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu" \
+    -mindepth 1 -newer "$E2E_WORK/started" 2>/dev/null | sed "s|$prefix/drive_c/|     C:/|"
   if [ -f "$prefix/drive_c/InstallPrinter.txt" ]; then
-    echo "-- C:\\InstallPrinter.txt:"
-    sed 's/^/   /' "$prefix/drive_c/InstallPrinter.txt"
+    echo "   C:\\InstallPrinter.txt:"
+    sed 's/^/     /' "$prefix/drive_c/InstallPrinter.txt"
   fi
 }
 
@@ -105,13 +98,12 @@ step "Settings page: model $(e2e_field "$controls" 'id=1025 ' text), name" \
   "$(e2e_field "$controls" 'id=1030 ' text), port LPT1"
 e2e_wizard_shot 4_settings
 e2e_drive click "${E2E_WIZARD[@]}" 1001 >/dev/null || stopped "Next on the settings page refused"
-sleep 1
-e2e_wizard_shot 5_installing
 step "Installing"
+e2e_wizard_shot 5_installing
 finish=""
 e2e_wait_wizard_end 60 && finish=$(e2e_field "$E2E_CONTROLS" 'control id=1007 ' text)
 [ -n "$finish" ] || stopped "the installation did not end within a minute"
-sleep 0.5
+sleep 1.5
 e2e_wizard_shot 6_finished
 step "Finished (button \"$finish\")"
 e2e_drive click "${E2E_WIZARD[@]}" 1007 >/dev/null

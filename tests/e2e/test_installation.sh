@@ -66,7 +66,7 @@ install() {  # LABEL
     e2e_fail "$1: the wizard reaches its last page"
     return 1
   fi
-  sleep 0.3
+  sleep 1.5  # the last page's repaint
 }
 
 # Everything a successful installation of $QUEUE on PORT in LANGUAGE leaves behind.
@@ -163,6 +163,8 @@ port_dialog() {  # LABEL TITLE PORT DESCRIPTION MONITOR OK CANCEL
     '^control id=1001 class="Button" text="[^"]*" visible=1 enabled=0'
   e2e_expect_re "$1: meanwhile Cancel is disabled" "$out" \
     '^control id=1007 class="Button" text="[^"]*" visible=1 enabled=0' 
+  # The dialog opens over the wizard; moved aside, the installing page shows too.
+  e2e_drive move "${PORT_DIALOG[@]}" 530 60 >/dev/null
   e2e_shot "${1}_installing_port_dialog"
 }
 
@@ -218,7 +220,7 @@ if to_settings ru_RU.UTF-8 2 3; then
     e2e_drive select-row "${PORT_DIALOG[@]}" 1009 "$row" >/dev/null
     e2e_drive click "${PORT_DIALOG[@]}" 1 >/dev/null
     if e2e_wait_wizard_end 60; then
-      sleep 0.3
+      sleep 1.5
       check_installed ru LPT2: InstallConfig_rs.txt 3 English \
         "$START_MENU\\$QUEUE Драйвер принтера\\Удалите драйвер принтера.lnk" 1
     else
@@ -244,7 +246,7 @@ for case in "en en_US.UTF-8 1" "zh zh_CN.UTF-8 0" "ru ru_RU.UTF-8 2"; do
     e2e_fail "$lang failure: the wizard reaches its last page"
     continue
   fi
-  sleep 0.3
+  sleep 1.5
   e2e_wizard_shot "${lang}_failed"
   e2e_expect "$lang failure: Finish" "$E2E_CONTROLS" \
     "control id=1007 class=\"Button\" text=\"${texts[6]}\" visible=1 enabled=1"

@@ -30,6 +30,8 @@
 //   set-text WIN CTRL TEXT           set a control's text (WM_SETTEXT)
 //   key WIN CTRL VK                  post a key press (virtual-key code) to a control
 //   close WIN                        post WM_CLOSE (the close box)
+//   move WIN X Y                     move a window (e.g. to uncover another for a screenshot)
+//   redraw WIN                       invalidate a window and its children and repaint them now
 //   msgbox [WIN] [--press ID]        wait for a message box (a dialog with the text control 65535
 //                                    and at most 8 controls), print it, press ID (default: first)
 //   wait-gone WIN                    wait until no window matches
@@ -686,6 +688,28 @@ int CmdClose(Context* context) {
   return kOk;
 }
 
+int CmdMove(Context* context) {
+  long long x = 0, y = 0;
+  if (context->args.size() != 2 || !ParseInt(context->args[0], &x) ||
+      !ParseInt(context->args[1], &y)) {
+    WriteErr("move needs x and y");
+    return kUsage;
+  }
+  if (int status = NeedWindow(context)) return status;
+  SetWindowPos(context->window, nullptr, static_cast<int>(x), static_cast<int>(y), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  WriteOut(WindowLine(context->window));
+  return kOk;
+}
+
+int CmdRedraw(Context* context) {
+  if (int status = NeedWindow(context)) return status;
+  RedrawWindow(context->window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  WriteOut("redrawn hwnd=" + Hex(context->window));
+  return kOk;
+}
+
 int CmdMessageBox(Context* context) {
   if (!context->filter.className) context->filter.className = L"#32770";
   if (!context->filter.withId) context->filter.withId = kMessageBoxTextId;
@@ -1149,6 +1173,8 @@ constexpr Command kCommands[] = {
     {L"reg", CmdReg},
     {L"shortcut", CmdShortcut},
     {L"service", CmdService},
+    {L"move", CmdMove},
+    {L"redraw", CmdRedraw},
 };
 
 }  // namespace
