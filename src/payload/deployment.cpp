@@ -1,6 +1,7 @@
 #include "payload/deployment.h"
 
 #include <climits>
+#include <iterator>
 #include <string_view>
 
 #include "engine/install_log.h"
@@ -38,10 +39,14 @@ constexpr GenericName kEscGenericNames[] = {
     {"ESCPrinterUI.dll.x64", L"selmar58f.dll.x64"},
 };
 
-template <std::size_t N>
-const wchar_t* FindGenericName(const GenericName (&table)[N], std::string_view fileName) {
-  for (const auto& row : table) {
-    if (EqualsIgnoringAsciiCase(fileName, row.entryName)) return row.writtenAs;
+static_assert(std::size(kPayloadGenericNames) == 4 && std::size(kTscGenericNames) == 4 &&
+              std::size(kEscGenericNames) == 4);
+
+// The generic name of an entry's file name in a table of four rows; null when it keeps its name.
+const wchar_t* FindGenericName(const GenericName* table, std::string_view fileName) {
+  if (!table) return nullptr;
+  for (std::size_t row = 0; row < 4; ++row) {
+    if (EqualsIgnoringAsciiCase(fileName, table[row].entryName)) return table[row].writtenAs;
   }
   return nullptr;
 }
@@ -148,8 +153,8 @@ int DeployAppendedPayload(const std::wstring& installFolder, const std::wstring&
   }
   const std::uint64_t blockEnd = size - 8;  // the entries end where the trailer begins
   std::uint32_t headerLength = 0;
-  if (blockOffset > blockEnd || !program->Seek(blockOffset) || !ReadWord(*program, headerLength) ||
-      headerLength > 50) {
+  if (std::uint64_t{blockOffset} + 4 > blockEnd || !program->Seek(blockOffset) ||
+      !ReadWord(*program, headerLength) || headerLength > 50) {
     return kDeployBadBlock;
   }
   std::uint64_t position = std::uint64_t{blockOffset} + 4 + headerLength;
@@ -157,15 +162,9 @@ int DeployAppendedPayload(const std::wstring& installFolder, const std::wstring&
 
   const std::uint64_t total64 = size - blockOffset;
   const auto total = static_cast<std::int32_t>(total64 > INT32_MAX ? INT32_MAX : total64);
-  const GenericName* table = nullptr;
-  std::size_t tableSize = 0;
-  if (commandSet == L"TSC") {
-    table = kTscGenericNames;
-    tableSize = std::size(kTscGenericNames);
-  } else if (commandSet == L"ESC") {
-    table = kEscGenericNames;
-    tableSize = std::size(kEscGenericNames);
-  }
+  const GenericName* table = commandSet == L"TSC"   ? kTscGenericNames
+                             : commandSet == L"ESC" ? kEscGenericNames
+                                                    : nullptr;
 
   std::int32_t counter = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -188,11 +187,8 @@ int DeployAppendedPayload(const std::wstring& installFolder, const std::wstring&
     if (IsSafeEntryName(name)) {
       std::wstring outputPath = installFolder + L"\\" + name;
       const std::string_view fileName = FileNamePart(rawName);
-      for (std::size_t row = 0; row < tableSize; ++row) {
-        if (EqualsIgnoringAsciiCase(fileName, table[row].entryName)) {
-          outputPath = installFolder + L"\\" + table[row].writtenAs;
-          break;
-        }
+      if (const wchar_t* generic = FindGenericName(table, fileName)) {
+        outputPath = installFolder + L"\\" + generic;
       }
       if (progress) progress->SetStatusText(name);
       InflateEntryToFile(EntrySource::FromFile(*program), compressedSize, files, outputPath,

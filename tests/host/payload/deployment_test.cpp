@@ -165,6 +165,7 @@ TEST_F(AppendedPayloadTest, DamagedBlocksEndWithMinusTwo) {
       {"entry count 0", Program(U32(0) + good, 0), {}},
       {"block offset past the end", "MZprogram" + U32(0) + good + U32(1) + U32(1000), {}},
       {"block offset inside the trailer", "MZ" + U32(1) + U32(4), {}},
+      {"block offset at the trailer", "MZprogram" + U32(1) + U32(9), {}},
       {"header longer than 50", Program(U32(51) + std::string(51, 'h') + good, 1), {}},
       {"header past the end", Program(U32(40) + good, 1), {}},
       {"entry size past the end",
