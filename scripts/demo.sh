@@ -19,7 +19,9 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-if ((!unattended)) && ! xdpyinfo >/dev/null 2>&1; then unattended=1; fi
+if ((!unattended)) && command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; then
+  unattended=1  # $DISPLAY names no reachable display
+fi
 ((unattended)) || E2E_USE_DISPLAY=1
 
 source tests/e2e/lib.sh

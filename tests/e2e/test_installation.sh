@@ -59,6 +59,21 @@ to_settings() {  # LOCALE ENTRY MODEL
   QUEUE=$(model_field "$3" 1)
 }
 
+# The port list: "USB", Wine's COM and LPT ports without their colon, the network entry (none in
+# Russian).
+expect_port_list() {  # LABEL NETWORK-ENTRY
+  local list expected actual
+  list=$(e2e_drive combo "${WIZARD[@]}" 1043)
+  expected=$(printf '%s\n' USB COM1 COM2 COM3 COM4 LPT1 LPT2 LPT3 ${2:+"$2"})
+  actual=$(printf '%s\n' "$list" | sed -n -E 's/^item index=[0-9]+ text="(.*)"$/\1/p')
+  if [ "$actual" = "$expected" ]; then
+    e2e_pass "$1: the port list"
+  else
+    e2e_fail "$1: the port list" "$list"
+  fi
+  e2e_expect "$1: USB selected" "$list" "selected index=0 "
+}
+
 # Presses Next on the settings page and waits for the last page.
 install() {  # LABEL
   e2e_drive click "${WIZARD[@]}" 1001 >/dev/null
@@ -170,6 +185,16 @@ port_dialog() {  # LABEL TITLE PORT DESCRIPTION MONITOR OK CANCEL
 
 # ---- English: LPT1, default printer ------------------------------------------------------------
 if to_settings en_US.UTF-8 1 1; then
+  expect_port_list en "Net Port(TCP/IP)"
+  # Wine has only the local port monitor: the spooler refuses a Standard TCP/IP port, and the
+  # wizard stays on the settings page without a message.
+  e2e_drive select "${WIZARD[@]}" 1043 "=Net Port(TCP/IP)" >/dev/null
+  e2e_drive click "${WIZARD[@]}" 1001 >/dev/null
+  sleep 1
+  e2e_reject "en TCP/IP: no message" "$(e2e_drive msgbox --timeout 500 2>&1)" "msgbox "
+  out=$(e2e_drive controls "${WIZARD[@]}")
+  e2e_expect_re "en TCP/IP: the settings page stays" "$out" \
+    '^control id=1043 class="ComboBox" text="Net Port\(TCP/IP\)" visible=1 enabled=1'
   e2e_drive select "${WIZARD[@]}" 1043 =LPT1 >/dev/null
   sleep 0.3
   out=$(e2e_drive controls "${WIZARD[@]}")
@@ -184,6 +209,7 @@ fi
 
 # ---- Chinese: COM2 with changed serial settings, not the default printer ------------------------
 if to_settings zh_CN.UTF-8 0 2; then
+  expect_port_list zh "网络端口（TCP/IP）"
   e2e_drive select "${WIZARD[@]}" 1043 =COM2 >/dev/null
   sleep 0.3
   out=$(e2e_drive controls "${WIZARD[@]}")
@@ -208,6 +234,7 @@ fi
 
 # ---- Russian: USB; the port list dialog on the worker's thread, LPT2 picked --------------------
 if to_settings ru_RU.UTF-8 2 3; then
+  expect_port_list ru ""
   e2e_wizard_shot ru_settings
   model_values 3 InstallConfig_rs.txt
   e2e_drive click "${WIZARD[@]}" 1001 >/dev/null
