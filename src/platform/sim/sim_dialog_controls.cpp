@@ -38,6 +38,11 @@ void SimDialogControls::Declare(int id, bool visible, const std::wstring& text, 
   control.isCombo = combo;
 }
 
+void SimDialogControls::DeclareFont(int id, const FontSpec& font) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  At(id).font = font;
+}
+
 SimControl SimDialogControls::Control(int id) {
   std::lock_guard<std::mutex> lock(mutex_);
   return At(id);

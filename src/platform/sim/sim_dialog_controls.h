@@ -71,7 +71,8 @@ class SimDialogControls : public DialogControls {
 
   // Test side.
   void Declare(int id, bool visible, const std::wstring& text = std::wstring(), bool combo = false);
-  SimControl Control(int id);  // a copy of the state (created on demand)
+  void DeclareFont(int id, const FontSpec& font);  // the font it starts with, not a SetFont call
+  SimControl Control(int id);                      // a copy of the state (created on demand)
   bool Exists(int id);
   std::vector<SimControlCall> Calls();
   std::vector<SimMessageBox> MessageBoxes();

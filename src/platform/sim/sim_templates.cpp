@@ -1,5 +1,6 @@
 // What the program's dialog templates (src/resources/installer.rc) declare, as far as host tests
-// need it: the captions, the template texts and the controls that start hidden.
+// need it: the captions, the template texts, the template font (as the dialog manager creates
+// it at 96 dots per inch) and the controls that start hidden.
 #include "platform/sim/sim_window_system.h"
 #include "resources/resource.h"
 
@@ -14,13 +15,28 @@ struct TemplateControl {
   bool combo = false;
 };
 
-void Apply(SimDialogControls& controls, const wchar_t* caption,
+// FONT points, "face", weight, italic, charset of a DIALOGEX template.
+FontSpec TemplateFont(int points, const wchar_t* face, int charSet) {
+  FontSpec font;
+  font.height = -(points * 96 + 36) / 72;  // -MulDiv(points, 96, 72)
+  font.weight = 400;
+  font.charSet = charSet;
+  font.face = face;
+  return font;
+}
+
+void Apply(SimDialogControls& controls, const wchar_t* caption, const FontSpec& font,
            std::initializer_list<TemplateControl> items) {
   controls.Declare(kDialogItself, true, caption);
+  controls.DeclareFont(kDialogItself, font);
   for (const TemplateControl& item : items) {
     controls.Declare(item.id, item.visible, item.text, item.combo);
+    controls.DeclareFont(item.id, font);
   }
 }
+
+constexpr int kDefaultCharset = 1;
+constexpr int kGb2312Charset = 134;
 
 }  // namespace
 
@@ -28,6 +44,7 @@ void DeclareTemplateControls(int templateId, SimDialogControls& controls) {
   switch (templateId) {
     case IDD_INSTALL_DIALOG:
       Apply(controls, L"Printer Driver Installation",
+            TemplateFont(9, L"MS Sans Serif", kDefaultCharset),
             {
                 {IDC_NEXT, true, L"Next"},
                 {IDC_CANCEL_BUTTON, true, L"Cancel"},
@@ -55,7 +72,7 @@ void DeclareTemplateControls(int templateId, SimDialogControls& controls) {
             });
       break;
     case IDD_SELECT_LANGUAGE_CN:
-      Apply(controls, L"USB打印机驱动安装--选择语言",
+      Apply(controls, L"USB打印机驱动安装--选择语言", TemplateFont(9, L"宋体", kGb2312Charset),
             {{1, true, L"确定"},
              {2, true, L"取消"},
              {IDC_LANGUAGE_PROMPT, true, L"请选择语言："},
@@ -63,18 +80,21 @@ void DeclareTemplateControls(int templateId, SimDialogControls& controls) {
       break;
     case IDD_SELECT_LANGUAGE_EN:
       Apply(controls, L"Wizard--Select Language",
+            TemplateFont(10, L"MS Sans Serif", kDefaultCharset),
             {{1, true, L"OK"},
              {2, true, L"Cancel"},
              {IDC_LANGUAGE_PROMPT, true, L"Please select language:"},
              {IDC_LANGUAGE_LIST, true, L"", true}});
       break;
     case IDD_SELECT_PORT:
-      Apply(controls, L"Select Printer Port", {{1, true, L"OK"}, {2, true, L"Cancel"}});
+      Apply(controls, L"Select Printer Port", TemplateFont(9, L"MS Sans Serif", kDefaultCharset),
+            {{IDC_PORT_VIEW, true, L""}, {1, true, L"OK"}, {2, true, L"Cancel"}});
       break;
     case IDD_TCP_PORT_CONFIG:
-      Apply(controls, L"网络端口配置",
+      Apply(controls, L"网络端口配置", TemplateFont(8, L"MS Sans Serif", kDefaultCharset),
             {
                 {IDC_TCP_GROUP, true, L"请选择符合要求的TCP端口或者创建一个新端口"},
+                {IDC_PORT_VIEW, true, L""},
                 {IDC_TCP_DELETE, true, L"删除端口"},
                 {IDC_TCP_NEW, true, L"新端口"},
                 {IDC_TCP_CONFIGURE, true, L"配置端口"},
