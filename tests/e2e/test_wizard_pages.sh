@@ -164,6 +164,25 @@ walk() {  # LANG LOCALE LIST-INDEX-OF-THE-LANGUAGE INSTALLCONFIG-FILE
   expect_visible "$lang folder: the page stays after the messages" "$out" 1 1002 1003
   e2e_drive set-text "${WIZARD[@]}" "$FOLDER_BOX" "$folder" >/dev/null
 
+  if [ "$lang" = en ]; then
+    # Browse: the system's folder browser with the title "Selection "; Cancel changes nothing,
+    # OK puts the chosen folder (at first the desktop) in place of the whole text.
+    local browser=(--class '#32770' --with-id 14145)
+    e2e_drive click "${WIZARD[@]}" 1002 >/dev/null
+    out=$(e2e_drive controls "${browser[@]}" --timeout 10000)
+    e2e_expect "browse: the folder browser's title" "$out" 'class="Static" text="Selection " visible=1'
+    e2e_drive click "${browser[@]}" 2 >/dev/null
+    e2e_drive wait-gone "${browser[@]}" --timeout 5000 >/dev/null
+    e2e_expect "browse: Cancel keeps the folder" "$(e2e_drive text "${WIZARD[@]}" "$FOLDER_BOX")" \
+      "value=\"${folder//\\/\\\\}\""
+    e2e_drive click "${WIZARD[@]}" 1002 >/dev/null
+    e2e_drive click "${browser[@]}" --timeout 10000 1 >/dev/null
+    e2e_drive wait-gone "${browser[@]}" --timeout 5000 >/dev/null
+    e2e_expect "browse: OK puts the chosen folder in the box" \
+      "$(e2e_drive text "${WIZARD[@]}" "$FOLDER_BOX")" "value=\"C:\\\\users\\\\$(id -un)\\\\Desktop\""
+    e2e_drive set-text "${WIZARD[@]}" "$FOLDER_BOX" "$folder" >/dev/null
+  fi
+
   # Settings page.
   e2e_drive click "${WIZARD[@]}" 1001 >/dev/null
   sleep 0.5
