@@ -209,8 +209,12 @@ e2e_locale() {
     flock 9
     [ -f "$dir/$name/LC_CTYPE" ] && exit 0
     e2e_log "compiling the locale $name (once)"
-    localedef -i "${name%.UTF-8}" -f UTF-8 "$dir/$name.tmp" >>"$E2E_LOG" 2>&1 &&
+    if localedef -i "${name%.UTF-8}" -f UTF-8 "$dir/$name.tmp" >>"$E2E_LOG" 2>&1; then
       mv "$dir/$name.tmp" "$dir/$name"
+    else
+      rm -rf "$dir/$name.tmp"
+      e2e_log "could not compile the locale $name (Debian package locales missing?)"
+    fi
   ) 9>"$dir/.lock"
 }
 
