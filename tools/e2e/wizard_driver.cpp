@@ -236,26 +236,20 @@ std::string RectOf(HWND hwnd) {
   return buffer;
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> found;
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
