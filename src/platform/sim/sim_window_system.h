@@ -107,7 +107,8 @@ struct SimModalRun {
 // The window system of host tests. RunModal creates the dialog's controls as its template
 // declares them (see DeclareTemplateControls), binds them, runs OnInitDialog, then the test's
 // script for that template, then delivers posted commands until the dialog ended or none is
-// left. It returns the EndDialog result, IDCANCEL when nothing ended the dialog. Thread-safe.
+// left (a script that waits for another thread's command uses WaitForPostedCommand). It returns
+// the EndDialog result, IDCANCEL when nothing ended the dialog. Thread-safe.
 class SimWindowSystem : public WindowSystem {
  public:
   SimWindowSystem();

@@ -211,9 +211,9 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         dialog.OnDestroy();
         return TRUE;
       case WM_NCDESTROY:
+        // The controls stay bound until the modal run returns: a thread still holding them
+        // meets a dead window (calls that fail), not freed memory.
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        dialog.BindControls(nullptr);
-        session->controls.reset();  // the dialog's fonts go with its controls
         return FALSE;
       default:
         return FALSE;
@@ -243,6 +243,7 @@ std::intptr_t Win32WindowSystem::RunModal(CDialog& dialog, WindowRef owner) {
       DialogBoxParamW(Module(), MAKEINTRESOURCEW(dialog.TemplateId()), AsHwnd(owner), DialogProc,
                       reinterpret_cast<LPARAM>(&session));
   dialog.BindControls(nullptr);
+  session.controls.reset();  // the dialog's fonts go with its controls, after its window
   // A dialog that could not be created counts as cancelled.
   return (result == -1 || result == 0) ? kIdCancel : result;
 }
