@@ -228,6 +228,11 @@ void CInstallDlg::OnCancelButton() {
   OnCancel();
 }
 
+std::optional<Color> CInstallDlg::ControlBackground(int id) {
+  (void)id;  // every static control of this dialog sits on the wizard window's page
+  return kPageBackground;
+}
+
 bool CInstallDlg::OnPaint(Canvas& canvas) {
   DrawEtchedLine(canvas, canvas.ClientRect());
   return true;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/install_settings.h"
@@ -33,6 +34,8 @@ class CInstallDlg : public CDialog {
   void OnOK() override;
   void OnCancel() override;
   bool OnPaint(Canvas& canvas) override;
+  // The settings page's labels, check box and frame lie on the page colour, not on grey.
+  std::optional<Color> ControlBackground(int id) override;
   void OnDestroy() override;
 
   void OnNext();

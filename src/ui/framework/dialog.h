@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/canvas.h"
 #include "platform/dialog_controls.h"
@@ -42,6 +43,12 @@ class CDialog {
   }
   // WM_DESTROY.
   virtual void OnDestroy() {}
+  // WM_CTLCOLORSTATIC: the background of a static, check box or group box of the dialog;
+  // nullopt keeps the system's colour.
+  virtual std::optional<Color> ControlBackground(int id) {
+    (void)id;
+    return std::nullopt;
+  }
 
   void EndDialog(int result) {
     if (controls_) controls_->EndDialog(result);

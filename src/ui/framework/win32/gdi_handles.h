@@ -35,6 +35,7 @@ class GdiObject {
 using GdiFont = GdiObject<HFONT>;
 using GdiPen = GdiObject<HPEN>;
 using GdiBitmap = GdiObject<HBITMAP>;
+using GdiBrush = GdiObject<HBRUSH>;
 
 // A memory device context compatible with another, deleted with DeleteDC.
 class MemoryDc {

@@ -5,11 +5,14 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "resources/resource.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/win32/gdi_canvas.h"
+#include "ui/framework/win32/gdi_handles.h"
 #include "ui/framework/win32/win32_dialog_controls.h"
 #include "ui/framework/window.h"
 
@@ -180,7 +183,19 @@ bool RegisterWindowClass() {
 struct ModalSession {
   CDialog& dialog;
   std::unique_ptr<Win32DialogControls> controls;
+  std::map<Color, GdiBrush> brushes;  // control backgrounds, released with the session
 };
+
+INT_PTR ControlColour(ModalSession& session, HDC dc, HWND control) {
+  const std::optional<Color> colour = session.dialog.ControlBackground(GetDlgCtrlID(control));
+  if (!colour) return FALSE;
+  auto brush = session.brushes.find(*colour);
+  if (brush == session.brushes.end()) {
+    brush = session.brushes.emplace(*colour, GdiBrush(CreateSolidBrush(*colour))).first;
+  }
+  SetBkColor(dc, *colour);
+  return reinterpret_cast<INT_PTR>(brush->second.Get());
+}
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   try {
@@ -205,6 +220,9 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         GdiCanvas canvas(hwnd);
         return (dialog.OnPaint(canvas) || canvas.Begun()) ? TRUE : FALSE;
       }
+      case WM_CTLCOLORSTATIC:
+        return ControlColour(*session, reinterpret_cast<HDC>(wparam),
+                             reinterpret_cast<HWND>(lparam));
       case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(LoadIconW(Module(), MAKEINTRESOURCEW(IDR_MAINFRAME)));
       case WM_DESTROY:
@@ -238,7 +256,7 @@ Win32WindowSystem::Win32WindowSystem() {
 }
 
 std::intptr_t Win32WindowSystem::RunModal(CDialog& dialog, WindowRef owner) {
-  ModalSession session{dialog, nullptr};
+  ModalSession session{dialog, nullptr, {}};
   const INT_PTR result =
       DialogBoxParamW(Module(), MAKEINTRESOURCEW(dialog.TemplateId()), AsHwnd(owner), DialogProc,
                       reinterpret_cast<LPARAM>(&session));
