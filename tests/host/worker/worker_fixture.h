@@ -12,14 +12,7 @@
 
 #include "engine/install_worker.h"
 #include "platform/sim/sim_dialog_controls.h"
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_profile_files.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_services.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_spooler.h"
-#include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_system.h"
+#include "platform/sim/sim_platform.h"
 
 namespace installer::testing {
 
@@ -54,28 +47,18 @@ inline PayloadImage Image(const std::vector<std::uint8_t>& container) {
 }
 
 // A machine of 32-bit or 64-bit Windows, running the 32-bit program.
-struct Machine {
+struct Machine : sim::SimPlatform {
   explicit Machine(bool win64) {
     system.win64 = win64;
     registry.program32OnWin64 = win64;
     if (win64) spooler.UseX64();
     spooler.AddStandardLocalPorts();
     spooler.files = &files;
-    shell.AttachFileSystem(&files);
     services.AttachFileSystem(&files);
     files.MakeDirectories(spooler.driverDirectory);
     files.MakeDirectories(system.systemDirectory);
     files.MakeDirectories(*shell.GetSpecialFolder(SpecialFolder::StartMenu));
   }
-  sim::SimFileSystem files;
-  sim::SimProfileFiles profiles{files};
-  sim::SimRegistry registry;
-  sim::SimSpooler spooler;
-  sim::SimShell shell;
-  sim::SimServices services;
-  sim::SimSystem system;
-  sim::SimWindowSystem windows;
-  Platform platform{files, profiles, registry, spooler, shell, services, system, windows};
 };
 
 // The wizard as the worker sees it: simulated dialog controls and a record of the rest.
