@@ -29,30 +29,16 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include "e2e_checks.h"
+
 namespace {
 
 using namespace installer;
 
-int failures = 0;
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-void Check(bool holds, const std::string& what) {
-  std::printf("%s %s\n", holds ? "ok  " : "FAIL", what.c_str());
-  if (!holds) ++failures;
-}
-
-void Note(const std::string& text) {
-  std::printf("note %s\n", text.c_str());
-}
+using e2e::Check;
+using e2e::failures;
+using e2e::Narrow;
+using e2e::Note;
 
 // Stands in for the port list dialog: it "picks" LPT1: and says so.
 class StubPortPicker : public PortPicker {

@@ -30,6 +30,8 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include "e2e_checks.h"
+
 namespace {
 
 using namespace installer;
@@ -42,23 +44,10 @@ constexpr int kDefaultPrinter = 1029;
 
 const wchar_t kFolder[] = L"C:\\Program Files\\USB Printer\\Label";
 
-int failures = 0;
+using e2e::Check;
+using e2e::failures;
+using e2e::Narrow;
 std::atomic<int> nextCommands{0};
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-void Check(bool holds, const std::string& what) {
-  std::printf("%s %s\n", holds ? "ok  " : "FAIL", what.c_str());
-  if (!holds) ++failures;
-}
 
 // The wizard as the worker reaches it: the stand-in dialog's controls, its status line and page.
 class StandInUi : public WorkerUi, private PortPicker {
