@@ -11,7 +11,8 @@ struct InstallSettings {
   std::wstring installFolder;  // baseFolder, a backslash, queueName
   std::int32_t selectedModel = 0;
   std::wstring queueName;
-  std::wstring portName;  // "USB" (then replaced by the monitor port), COMn:, LPTn: or a TCP/IP port
+  std::wstring
+      portName;  // "USB" (then replaced by the monitor port), COMn:, LPTn: or a TCP/IP port
   bool setAsDefault = true;
   bool useMonitorPort = false;
 };

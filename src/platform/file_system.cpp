@@ -2,7 +2,8 @@
 
 namespace installer {
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(FileSystem& files, const std::wstring& path) {
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(FileSystem& files,
+                                                       const std::wstring& path) {
   auto reader = files.OpenForRead(path);
   if (!reader) return std::nullopt;
   std::vector<std::uint8_t> bytes;

@@ -48,7 +48,8 @@ class FileSystem {
   virtual bool CreateDirectory(const std::wstring& path) = 0;
   virtual bool CopyFile(const std::wstring& from, const std::wstring& to, bool failIfExists) = 0;
   virtual bool DeleteFile(const std::wstring& path) = 0;
-  // FindFirstFileW/FindNextFileW over "<folder>\*.*", without "." and "..". Empty when nothing is found.
+  // FindFirstFileW/FindNextFileW over "<folder>\*.*", without "." and "..". Empty when nothing is
+  // found.
   virtual std::vector<DirectoryEntry> List(const std::wstring& folder) = 0;
 };
 

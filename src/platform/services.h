@@ -21,7 +21,7 @@ class ServiceHandle {
  public:
   virtual ~ServiceHandle() = default;
   virtual bool SetDescription(const std::wstring& description) = 0;  // ChangeServiceConfig2W
-  virtual bool Start() = 0;                                           // StartServiceW, no arguments
+  virtual bool Start() = 0;                                          // StartServiceW, no arguments
 };
 
 // An open service control manager; closed when destroyed.

@@ -11,8 +11,9 @@
 namespace installer {
 
 constexpr std::uint32_t kErrorInsufficientBuffer = 122;
-constexpr std::uint32_t kErrorMonitorAlreadyInstalled = 3006;  // ERROR_PRINT_MONITOR_ALREADY_INSTALLED
-constexpr std::uint32_t kPrinterEnumLocalAndConnections = 6;    // PRINTER_ENUM_LOCAL | _CONNECTIONS
+constexpr std::uint32_t kErrorMonitorAlreadyInstalled =
+    3006;  // ERROR_PRINT_MONITOR_ALREADY_INSTALLED
+constexpr std::uint32_t kPrinterEnumLocalAndConnections = 6;  // PRINTER_ENUM_LOCAL | _CONNECTIONS
 
 // The spooler environments of the drivers and monitors this program registers.
 constexpr wchar_t kEnvironmentX86[] = L"Windows NT x86";
@@ -85,9 +86,9 @@ struct PrinterInfo2 {
 
 // The first, buffer-less call of an enumeration.
 struct SizingResult {
-  bool ok = false;            // the call returned TRUE (nothing to list)
-  std::uint32_t error = 0;    // GetLastError when it failed (122 when entries exist)
-  std::uint32_t needed = 0;   // bytes the spooler asked for
+  bool ok = false;           // the call returned TRUE (nothing to list)
+  std::uint32_t error = 0;   // GetLastError when it failed (122 when entries exist)
+  std::uint32_t needed = 0;  // bytes the spooler asked for
 };
 
 // An open printer handle (from AddPrinterW); ClosePrinter when destroyed.
@@ -118,7 +119,8 @@ class Spooler {
                             std::vector<PrinterEntry>& printers, std::uint32_t& error) = 0;
   // AddMonitorW level 2.
   virtual bool AddMonitor(const MonitorInfo2& monitor, std::uint32_t& error) = 0;
-  // AddPortExW level 1, looked up in winspool.drv; Unavailable when the library or entry is missing.
+  // AddPortExW level 1, looked up in winspool.drv; Unavailable when the library or entry is
+  // missing.
   virtual LateBoundResult AddPortEx(const std::wstring& portName, const std::wstring& monitorName,
                                     std::uint32_t& error) = 0;
   // AddPortW: the monitor's own port wizard. True when a port was added.

@@ -15,12 +15,15 @@ bool SimSystem::DisableFsRedirection() {
   return true;
 }
 
-void SimSystem::RevertFsRedirection() { --redirectionDisabled; }
+void SimSystem::RevertFsRedirection() {
+  --redirectionDisabled;
+}
 
 std::string SimSystem::ToAnsi(const std::wstring& text) {
   std::string out;
   out.reserve(text.size());
-  for (wchar_t c : text) out.push_back(static_cast<std::uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?');
+  for (wchar_t c : text)
+    out.push_back(static_cast<std::uint32_t>(c) <= 0xFF ? static_cast<char>(c) : '?');
   return out;
 }
 

@@ -6,7 +6,9 @@
 
 namespace installer::win32 {
 
-std::uint32_t Win32System::SystemDefaultLcid() { return GetSystemDefaultLCID(); }
+std::uint32_t Win32System::SystemDefaultLcid() {
+  return GetSystemDefaultLCID();
+}
 
 bool Win32System::IsRunningOnWin64() {
 #ifdef _WIN64
@@ -15,8 +17,8 @@ bool Win32System::IsRunningOnWin64() {
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
   HMODULE kernel = GetModuleHandleW(L"kernel32");
   if (!kernel) return false;
-  auto isWow64 =
-      reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
   BOOL wow64 = FALSE;
   if (!isWow64 || !isWow64(GetCurrentProcess(), &wow64)) return false;
   return wow64 != FALSE;
@@ -81,8 +83,8 @@ void Win32System::RevertFsRedirection() {
 
 std::string Win32System::ToAnsi(const std::wstring& text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                       nullptr, nullptr);
