@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
+# Formatting of every tracked C++ file.
+find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 ./scripts/build.sh
 (cd build/host && ctest --output-on-failure -j "$(nproc)")
 # The worker's threads under ThreadSanitizer.
