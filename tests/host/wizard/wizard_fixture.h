@@ -27,29 +27,12 @@ inline std::vector<std::uint8_t> Utf16(const std::wstring& text) {
   return bytes;
 }
 
-// A payload with everything a successful installation unpacks.
-inline std::vector<std::uint8_t> InstallerPayload() {
-  return Container({
-      {"plotter.dll", "driver32"},
-      {"plotter.dll.x64", "driver64"},
-      {"plotui.dll", "ui32"},
-      {"plotui.dll.x64", "ui64"},
-      {"KavitPrinterMon.dll", "mon32"},
-      {"KavitPrinterMon.dll.x64", "mon64"},
-      {"KavitPrinterMonUI.dll", "monui32"},
-      {"KavitPrinterMonUI.dll.x64", "monui64"},
-      {"Uninstaller.exe", "MZ uninstaller"},
-      {"ReltPrinterService.exe", "MZ service"},
-      {"InstallConfig_en.txt", "texts"},
-  });
-}
-
 // The wizard dialog on a simulated 32-bit machine with two models in PrinterName.txt.
 class WizardTest : public ::testing::Test {
  protected:
   using Script = std::function<void(CInstallDlg&, sim::SimDialogControls&)>;
 
-  WizardTest() : machine(false), image(Image(InstallerPayload())) {
+  WizardTest() : machine(false), image(Image(Container(InstallerEntries()))) {
     machine.files.MakeDirectories(kDocuments);
     machine.files.Put(std::wstring(kDocuments) + L"\\PrinterName.txt",
                       Utf16(L"\xFEFF// name,cutter,commandSet,gpdFile,usbId,resolution,"

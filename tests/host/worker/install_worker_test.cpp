@@ -26,21 +26,10 @@ std::wstring In(const std::wstring& folder, const std::wstring& name) {
 // The payload: the driver, monitor and removal files in both widths, texts, and the two files
 // the worker deletes after unpacking.
 std::vector<std::uint8_t> Payload() {
-  return testing::Container({
-      {"InstallConfig_en.txt", "texts"},
-      {"plotter.dll", "driver32"},
-      {"plotter.dll.x64", "driver64"},
-      {"plotui.dll", "ui32"},
-      {"plotui.dll.x64", "ui64"},
-      {"KavitPrinterMon.dll", "mon32"},
-      {"KavitPrinterMon.dll.x64", "mon64"},
-      {"KavitPrinterMonUI.dll", "monui32"},
-      {"KavitPrinterMonUI.dll.x64", "monui64"},
-      {"Uninstaller.exe", "MZ uninstaller"},
-      {"ReltPrinterService.exe", "MZ service"},
-      {"InstallConfig.txt", "stray"},
-      {"logo.bmp", "BM"},
-  });
+  auto entries = testing::InstallerEntries();
+  entries.push_back({"InstallConfig.txt", "stray"});
+  entries.push_back({"logo.bmp", "BM"});
+  return testing::Container(entries);
 }
 
 struct WorkerTest : ::testing::Test {

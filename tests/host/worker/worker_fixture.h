@@ -38,6 +38,24 @@ inline std::vector<std::uint8_t> Container(
   return bytes;
 }
 
+// The entries a successful installation unpacks: driver, monitor and removal files in both
+// widths, and a text file.
+inline std::vector<std::pair<std::string, std::string>> InstallerEntries() {
+  return {
+      {"InstallConfig_en.txt", "texts"},
+      {"plotter.dll", "driver32"},
+      {"plotter.dll.x64", "driver64"},
+      {"plotui.dll", "ui32"},
+      {"plotui.dll.x64", "ui64"},
+      {"KavitPrinterMon.dll", "mon32"},
+      {"KavitPrinterMon.dll.x64", "mon64"},
+      {"KavitPrinterMonUI.dll", "monui32"},
+      {"KavitPrinterMonUI.dll.x64", "monui64"},
+      {"Uninstaller.exe", "MZ uninstaller"},
+      {"ReltPrinterService.exe", "MZ service"},
+  };
+}
+
 inline PayloadImage Image(const std::vector<std::uint8_t>& container) {
   PayloadImage image;
   image.bytes = container;
