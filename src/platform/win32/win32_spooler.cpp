@@ -13,30 +13,12 @@
 #undef GetPrinterDriverDirectory
 #undef SetPrinterData
 
+#include "platform/win32/scoped_library.h"
 #include "platform/win32/win32_spooler.h"
 
 namespace installer::win32 {
 
 namespace {
-
-// A library loaded for one use; freed when destroyed.
-class ScopedLibrary {
- public:
-  explicit ScopedLibrary(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-  ScopedLibrary(const ScopedLibrary&) = delete;
-  ScopedLibrary& operator=(const ScopedLibrary&) = delete;
-  ~ScopedLibrary() {
-    if (module_) FreeLibrary(module_);
-  }
-  explicit operator bool() const { return module_ != nullptr; }
-  template <typename Fn>
-  Fn Find(const char* entry) const {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, entry)));
-  }
-
- private:
-  HMODULE module_;
-};
 
 class Win32PrinterHandle : public PrinterHandle {
  public:

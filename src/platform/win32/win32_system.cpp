@@ -4,7 +4,12 @@
 
 #include <cstring>
 
+#include "platform/win32/scoped_library.h"
+
 namespace installer::win32 {
+
+Win32System::Win32System() = default;
+Win32System::~Win32System() = default;
 
 std::uint32_t Win32System::SystemDefaultLcid() {
   return GetSystemDefaultLCID();
@@ -58,27 +63,21 @@ std::optional<std::vector<std::uint8_t>> Win32System::LoadResourceBytes(int id,
 
 bool Win32System::DisableFsRedirection() {
   using DisableFn = BOOL(WINAPI*)(PVOID*);
-  HMODULE kernel = LoadLibraryA("Kernel32.dll");
-  if (!kernel) return false;
-  auto disable = reinterpret_cast<DisableFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
-  if (!disable) {
-    FreeLibrary(kernel);
-    return false;
-  }
-  kernel32_ = kernel;
+  auto kernel = std::make_unique<ScopedLibrary>(L"Kernel32.dll");
+  if (!*kernel) return false;
+  auto disable = kernel->Find<DisableFn>("Wow64DisableWow64FsRedirection");
+  if (!disable) return false;
+  kernel32_ = std::move(kernel);
   return disable(&redirectionValue_) != FALSE;
 }
 
 void Win32System::RevertFsRedirection() {
   if (!kernel32_) return;
   using RevertFn = BOOL(WINAPI*)(PVOID);
-  HMODULE kernel = static_cast<HMODULE>(kernel32_);
-  auto revert = reinterpret_cast<RevertFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
-  if (revert) revert(redirectionValue_);
-  FreeLibrary(kernel);
-  kernel32_ = nullptr;
+  if (auto revert = kernel32_->Find<RevertFn>("Wow64RevertWow64FsRedirection")) {
+    revert(redirectionValue_);
+  }
+  kernel32_.reset();
 }
 
 std::string Win32System::ToAnsi(const std::wstring& text) {

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/system.h"
 
 namespace installer::win32 {
 
+class ScopedLibrary;
+
 class Win32System : public System {
  public:
+  Win32System();
+  ~Win32System() override;
   std::uint32_t SystemDefaultLcid() override;
   bool IsRunningOnWin64() override;
   std::wstring SystemDirectory() override;
@@ -19,7 +25,7 @@ class Win32System : public System {
 
  private:
   void* redirectionValue_ = nullptr;
-  void* kernel32_ = nullptr;
+  std::unique_ptr<ScopedLibrary> kernel32_;  // held while redirection is off
 };
 
 }  // namespace installer::win32
