@@ -54,7 +54,7 @@ class GdiCanvas : public Canvas {
   std::vector<HGDIOBJ> savedPens_;
 };
 
-// A font as CreateFontW makes it from the spec (everything not in the spec 0/default).
+// A font as CreateFontW makes it from a FontSpec (everything it does not name 0 or default).
 HFONT CreateFontFromSpec(const FontSpec& font);
 
 }  // namespace installer::win32
