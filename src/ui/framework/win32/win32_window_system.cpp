@@ -95,13 +95,16 @@ class Win32WindowBackend : public WindowBackend {
   GdiFont font_;  // declared after hwnd_: deleted after the window is destroyed
 };
 
-// WM_PAINT for a CWnd: true when the window painted itself. A window that declines without
-// drawing leaves the update region untouched for the default painting.
-bool PaintWindow(HWND hwnd, CWnd& window, bool* begun) {
-  GdiCanvas canvas(hwnd);
-  const bool painted = window.OnPaint(canvas);
-  *begun = canvas.Begun();
-  return painted;
+// WM_PAINT and WM_ERASEBKGND offered to a CWnd: the message's result when the window handled
+// it. A window that declines to paint without drawing leaves the update region untouched for
+// the default painting.
+std::optional<LRESULT> OfferToWindow(HWND hwnd, UINT message, CWnd& window) {
+  if (message == WM_PAINT) {
+    GdiCanvas canvas(hwnd);
+    if (window.OnPaint(canvas) || canvas.Begun()) return 0;
+  }
+  if (message == WM_ERASEBKGND && window.OnEraseBackground()) return 1;
+  return std::nullopt;
 }
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -115,15 +118,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     }
     auto* backend = reinterpret_cast<Win32WindowBackend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!backend) return DefWindowProcW(hwnd, message, wparam, lparam);
+    if (auto handled = OfferToWindow(hwnd, message, backend->Window())) return *handled;
     switch (message) {
-      case WM_PAINT: {
-        bool begun = false;
-        if (PaintWindow(hwnd, backend->Window(), &begun) || begun) return 0;
-        break;
-      }
-      case WM_ERASEBKGND:
-        if (backend->Window().OnEraseBackground()) return 1;
-        break;
       case WM_DESTROY:
         backend->Window().OnDestroy();
         return 0;
@@ -143,15 +139,8 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                           DWORD_PTR data) {
   auto* backend = reinterpret_cast<Win32WindowBackend*>(data);
   try {
+    if (auto handled = OfferToWindow(hwnd, message, backend->Window())) return *handled;
     switch (message) {
-      case WM_PAINT: {
-        bool begun = false;
-        if (PaintWindow(hwnd, backend->Window(), &begun) || begun) return 0;
-        break;
-      }
-      case WM_ERASEBKGND:
-        if (backend->Window().OnEraseBackground()) return 1;
-        break;
       case WM_DESTROY:
         backend->Window().OnDestroy();
         break;
