@@ -10,8 +10,6 @@
 // Prints "ok   <what>" or "FAIL <what>" per check and "queue <name>" for the queue created; the
 // exit status is the number of failed checks.
 
-#include <zlib.h>
-
 #include <atomic>
 #include <cstdio>
 #include <optional>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "engine/install_worker.h"
+#include "payload/container_builder.h"
 #include "payload/directory_path.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/framework/win32/win32_dialog_controls.h"
@@ -140,8 +139,7 @@ void PumpMessages() {
   }
 }
 
-// A container of stand-in files: count, then per entry name length, compressed size, name and
-// the zlib stream.
+// A container of stand-in files.
 std::vector<std::uint8_t> StandInContainer() {
   std::vector<std::string> names = {"InstallConfig_en.txt", "about.jpg", "about.txt",
                                     "Uninstaller.exe", "UNIDRV.HLP"};
@@ -150,22 +148,14 @@ std::vector<std::uint8_t> StandInContainer() {
     names.push_back(dll);
     names.push_back(std::string(dll) + ".x64");
   }
-  std::vector<std::uint8_t> bytes;
-  auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  u32(static_cast<std::uint32_t>(names.size()));
+  std::vector<PackEntry> entries;
   for (const std::string& name : names) {
     const std::string content = "stand-in for " + name;
-    uLongf size = compressBound(static_cast<uLong>(content.size()));
-    std::vector<std::uint8_t> packed(size);
-    compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(content.data()),
-              static_cast<uLong>(content.size()), 9);
-    u32(static_cast<std::uint32_t>(name.size()));
-    u32(static_cast<std::uint32_t>(size));
-    bytes.insert(bytes.end(), name.begin(), name.end());
-    bytes.insert(bytes.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
+    entries.push_back({name, std::vector<std::uint8_t>(content.begin(), content.end())});
   }
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  BuildContainer(entries, bytes, error);
   return bytes;
 }
 

@@ -1,8 +1,8 @@
 #include "startup/install_app.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
+#include "payload/container_builder.h"
 #include "resources/resource.h"
 #include "sim_world.h"
 #include "test_bytes.h"
@@ -13,26 +13,14 @@ namespace {
 using testing::Le;
 using testing::SimWorld;
 
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8)
-    out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
-// A payload container: the entry count, then per entry name length, compressed size, name and a
-// zlib stream of the content.
+// A payload container of the entries, in order.
 std::vector<std::uint8_t> Container(
     const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& entries) {
+  std::vector<PackEntry> packed;
+  for (const auto& [name, content] : entries) packed.push_back({name, content});
   std::vector<std::uint8_t> out;
-  PutU32(out, static_cast<std::uint32_t>(entries.size()));
-  for (const auto& [name, content] : entries) {
-    uLongf size = compressBound(content.size());
-    std::vector<std::uint8_t> packed(size);
-    EXPECT_EQ(compress(packed.data(), &size, content.data(), content.size()), Z_OK);
-    PutU32(out, static_cast<std::uint32_t>(name.size()));
-    PutU32(out, static_cast<std::uint32_t>(size));
-    out.insert(out.end(), name.begin(), name.end());
-    out.insert(out.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
-  }
+  std::string error;
+  EXPECT_TRUE(BuildContainer(packed, out, error)) << error;
   return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <zlib.h>
+#include <gtest/gtest.h>
 
 #include <condition_variable>
 #include <cstdint>
@@ -11,30 +11,22 @@
 #include <vector>
 
 #include "engine/install_worker.h"
+#include "payload/container_builder.h"
 #include "platform/sim/sim_dialog_controls.h"
 #include "platform/sim/sim_platform.h"
 
 namespace installer::testing {
 
-// A container laid out byte by byte: count, then per entry name length, compressed size, name
-// and its zlib stream.
+// A payload container of the entries, in order.
 inline std::vector<std::uint8_t> Container(
     const std::vector<std::pair<std::string, std::string>>& entries) {
-  std::vector<std::uint8_t> bytes;
-  auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  u32(static_cast<std::uint32_t>(entries.size()));
+  std::vector<PackEntry> packed;
   for (const auto& [name, content] : entries) {
-    uLongf size = compressBound(static_cast<uLong>(content.size()));
-    std::vector<std::uint8_t> packed(size);
-    compress2(packed.data(), &size, reinterpret_cast<const Bytef*>(content.data()),
-              static_cast<uLong>(content.size()), 9);
-    u32(static_cast<std::uint32_t>(name.size()));
-    u32(static_cast<std::uint32_t>(size));
-    bytes.insert(bytes.end(), name.begin(), name.end());
-    bytes.insert(bytes.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(size));
+    packed.push_back({name, std::vector<std::uint8_t>(content.begin(), content.end())});
   }
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  EXPECT_TRUE(BuildContainer(packed, bytes, error)) << error;
   return bytes;
 }
 
